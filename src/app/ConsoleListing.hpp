@@ -1,0 +1,18 @@
+#pragma once
+
+#include "model/Klient.hpp"
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+// The word for a payment-discipline code: 1 "vyborna", 2 "priemerna", any
+// other value "slaba".
+const char* disciplineWord(int32_t splacal_nacas) noexcept;
+
+// Appends the eleven-line block of one record, numbered cislo.
+void appendClientBlock(std::string& out, const Klient& klient, int32_t cislo);
+
+// Lists the first pocet records of the table as labelled blocks numbered
+// from 1 in table order; nothing for an empty table.
+void printClients(Klient* const* tabulka, int32_t pocet, std::ostream& out);

@@ -1,0 +1,154 @@
+#include "app/Dialogue.hpp"
+
+#include "app/ConsoleListing.hpp"
+#include "io/OutputFile.hpp"
+#include "query/Filter.hpp"
+#include "query/Sort.hpp"
+
+#include <fstream>
+#include <limits>
+#include <vector>
+
+namespace {
+
+constexpr const char* hlavne_menu =
+    " zaznamov o klientoch banky.\n\nZelate si tieto zaznamy filtrovat?\n"
+    "Vyberte si jednu z moznosti a zadajte prislusny znak.\n"
+    "A - ano\nN - nie\nU - ukoncit program\n";
+constexpr const char* menu_filtra =
+    "\nPodla akeho kriteria chcete zaznamy filtrovat?\nPre vyber zadajte cislo zelanej moznosti.\n"
+    "1. bonita\n2. pocet uverov\n3. suma uverov\n4. mesacna mzda\n5. vek klienta\n ";
+constexpr const char* kriteria_usporiadania =
+    "1. meno\n2. priezvisko\n3. mesto\n4. povolanie\n5. mesacny plat\n6. pocet uverov\n"
+    "7. suma uverov\n8. bonita\n9. vek klienta\n";
+constexpr const char* vyzva_hranic =
+    "Zadajte minimalnu a maximalnu hodnotu ako dve cele cisla oddelene medzerou (napr. 10 20): ";
+
+constexpr const char* chyba_hlavneho_menu = "\nNeplatny vstup! Prosim zadajte A, N alebo U.\n";
+constexpr const char* chyba_filtra = "\nNeplatny vstup! Prosim zadajte cislo v intervale 1 az 5.\n";
+constexpr const char* chyba_usporiadania = "Neplatny vstup! Prosim zadajte cislo v intervale 1 az 9.\n";
+constexpr const char* chyba_hranic = "\nNeplatny vstup! Prosim zadajte dve cele cisla.\n";
+
+bool isMainChoice(char c) {
+    return c == 'a' || c == 'A' || c == 'n' || c == 'N' || c == 'u' || c == 'U';
+}
+bool isFilterCriterion(char c) { return c >= '1' && c <= '5'; }
+bool isSortCriterion(char c) { return c >= '1' && c <= '9'; }
+
+// Reads one answer (white space skipped, one character taken) until it is
+// accepted; each rejected answer gets the message. False at end of input.
+bool readChoice(Prostredie& p, char& volba, bool (*platna)(char), const char* chyba) {
+    while (p.vstup >> volba) {
+        if (platna(volba)) {
+            return true;
+        }
+        p.vystup << chyba;
+    }
+    return false;
+}
+
+// Reads the lower and then the upper bound. Input that is no 32-bit integer
+// gets the message, the rest of its line is dropped and both bounds are read
+// again. False at end of input.
+bool readBounds(Prostredie& p, int32_t& min, int32_t& max) {
+    for (;;) {
+        if (p.vstup >> min >> max) {
+            return true;
+        }
+        if (p.vstup.eof()) {
+            return false;
+        }
+        p.vystup << chyba_hranic;
+        p.vstup.clear();
+        p.vstup.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+    }
+}
+
+// One cycle of the filter branch; false when the input ended.
+bool filterCycle(std::vector<Klient*>& tabulka, Prostredie& p) {
+    const auto pocet = static_cast<int32_t>(tabulka.size());
+    p.vystup << menu_filtra;
+    char kriterium = 0;
+    if (!readChoice(p, kriterium, isFilterCriterion, chyba_filtra)) {
+        return false;
+    }
+    // One date for the range report, the count and the copy, so that they
+    // cannot disagree about an age even across midnight.
+    const Datum dnes = datumZCasu(p.hodiny());
+    printFilterRange(tabulka.data(), pocet, kriterium, dnes, p.vystup);
+    p.vystup << vyzva_hranic;
+    int32_t min = 0;
+    int32_t max = 0;
+    if (!readBounds(p, min, max)) {
+        return false;
+    }
+    const HornaHranica horna{max};
+    const DolnaHranica dolna{min};
+    const int32_t vyhovuje = countMatching(tabulka.data(), horna, dolna, pocet, kriterium, dnes);
+    p.vystup << "\nZadanemu kriteriu vyhovuje " << vyhovuje << " zaznamov.\n";
+    if (vyhovuje == 0) {
+        p.vystup << "\nProgram nema zaznamy na usporiadanie, preto sa vracia na zaciatok.\n\n";
+        return true;
+    }
+    std::vector<Klient*> filtrovana(static_cast<std::size_t>(vyhovuje));
+    copyMatching(tabulka.data(), horna, dolna, pocet, vyhovuje, filtrovana.data(), kriterium, dnes);
+
+    p.vystup << "\nZadajte kriterium pre usporiadanie zaznamov:\nPre vyber zadajte cislo zelanej moznosti.\n"
+             << kriteria_usporiadania;
+    char poradie = 0;
+    if (!readChoice(p, poradie, isSortCriterion, chyba_usporiadania)) {
+        return false;
+    }
+    sortClients(filtrovana.data(), vyhovuje, poradie, datumZCasu(p.hodiny()));
+    printClients(filtrovana.data(), vyhovuje, p.vystup);
+    writeOutputFile(filtrovana.data(), vyhovuje, p.hodiny(), p.vystup, p.adresar);
+    return true;
+}
+
+// One cycle of the branch without filter; the loaded table keeps its new
+// order for later cycles. False when the input ended.
+bool orderCycle(std::vector<Klient*>& tabulka, Prostredie& p) {
+    const auto pocet = static_cast<int32_t>(tabulka.size());
+    p.vystup << "\nZadajte kriterium pre usporiadanie zaznamov:\n" << kriteria_usporiadania;
+    char poradie = 0;
+    if (!readChoice(p, poradie, isSortCriterion, chyba_usporiadania)) {
+        return false;
+    }
+    sortClients(tabulka.data(), pocet, poradie, datumZCasu(p.hodiny()));
+    writeOutputFile(tabulka.data(), pocet, p.hodiny(), p.vystup, p.adresar);
+    printClients(tabulka.data(), pocet, p.vystup);
+    return true;
+}
+
+} // namespace
+
+int runDialogue(NacitaniKlienti& klienti, Prostredie& p) {
+    for (;;) {
+        p.vystup << "\nBolo nacitanych " << klienti.pocet() << hlavne_menu;
+        char volba = 0;
+        if (!readChoice(p, volba, isMainChoice, chyba_hlavneho_menu) || volba == 'u' || volba == 'U') {
+            return 0;
+        }
+        const bool dalej = (volba == 'a' || volba == 'A') ? filterCycle(klienti.tabulka(), p)
+                                                           : orderCycle(klienti.tabulka(), p);
+        if (!dalej) {
+            return 0;
+        }
+    }
+}
+
+int runKlienti(Prostredie& p) {
+    const std::filesystem::path cesta = p.adresar / "klienti.csv";
+    std::error_code chyba;
+    // A directory of that name opens as a stream on some systems, yet holds no records.
+    std::ifstream subor;
+    if (!std::filesystem::is_directory(cesta, chyba)) {
+        subor.open(cesta);
+    }
+    if (!subor.is_open()) {
+        p.vystup << "Subor sa nepodarilo otvorit";
+        return 0;
+    }
+    NacitaniKlienti klienti = loadClients(subor, p.vystup);
+    return runDialogue(klienti, p);
+}

@@ -1,0 +1,8 @@
+#include "app/Dialogue.hpp"
+
+#include <iostream>
+
+int main() {
+    Prostredie prostredie{std::cin, std::cout, systemLocalTime, "."};
+    return runKlienti(prostredie);
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+
+// A calendar date in the local time zone: year, month 1 to 12, day 1 to 31.
+// Ages are always measured against one such date that the caller read once,
+// so that every record of one operation is judged on the same day.
+struct Datum {
+    int32_t rok = 0;
+    int32_t mesiac = 1;
+    int32_t den = 1;
+};
+
+#include <ctime>
+
+// The date part of a local broken-down time.
+inline Datum datumZCasu(const std::tm& cas) noexcept {
+    return Datum{cas.tm_year + 1900, cas.tm_mon + 1, cas.tm_mday};
+}

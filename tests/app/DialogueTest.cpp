@@ -1,0 +1,215 @@
+#include "app/Dialogue.hpp"
+
+#include "TestSupport.hpp"
+#include "io/OutputFile.hpp"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+// The dialogue's texts, written out here on their own so that a changed
+// character in the program shows up as a failure.
+std::string menu(int pocet) {
+    return "\nBolo nacitanych " + std::to_string(pocet) +
+           " zaznamov o klientoch banky.\n\nZelate si tieto zaznamy filtrovat?\n"
+           "Vyberte si jednu z moznosti a zadajte prislusny znak.\nA - ano\nN - nie\nU - ukoncit program\n";
+}
+const std::string menu_filtra =
+    "\nPodla akeho kriteria chcete zaznamy filtrovat?\nPre vyber zadajte cislo zelanej moznosti.\n"
+    "1. bonita\n2. pocet uverov\n3. suma uverov\n4. mesacna mzda\n5. vek klienta\n ";
+const std::string zoznam_kriterii =
+    "1. meno\n2. priezvisko\n3. mesto\n4. povolanie\n5. mesacny plat\n6. pocet uverov\n7. suma uverov\n"
+    "8. bonita\n9. vek klienta\n";
+const std::string menu_po_filtri =
+    "\nZadajte kriterium pre usporiadanie zaznamov:\nPre vyber zadajte cislo zelanej moznosti.\n" + zoznam_kriterii;
+const std::string menu_bez_filtra = "\nZadajte kriterium pre usporiadanie zaznamov:\n" + zoznam_kriterii;
+const std::string vyzva_hranic =
+    "Zadajte minimalnu a maximalnu hodnotu ako dve cele cisla oddelene medzerou (napr. 10 20): ";
+const std::string zle_hlavne = "\nNeplatny vstup! Prosim zadajte A, N alebo U.\n";
+const std::string zle_filter = "\nNeplatny vstup! Prosim zadajte cislo v intervale 1 az 5.\n";
+const std::string zle_poradie = "Neplatny vstup! Prosim zadajte cislo v intervale 1 az 9.\n";
+const std::string zle_hranice = "\nNeplatny vstup! Prosim zadajte dve cele cisla.\n";
+const std::string navrat = "\nProgram nema zaznamy na usporiadanie, preto sa vracia na zaciatok.\n\n";
+const std::string chyba_suboru = "Vystupny subor sa nepodarilo vytvorit. Vystup do suboru nebol vykonany.";
+
+std::string vyhovuje(int n) { return "\nZadanemu kriteriu vyhovuje " + std::to_string(n) + " zaznamov.\n"; }
+std::string rozsah(const std::string& nazov, int od, int po) {
+    return "\nPre kriterium \"" + nazov + "\" sa v subore nachadzaju hodnoty v intervale od " +
+           std::to_string(od) + " do " + std::to_string(po) + ".\n";
+}
+
+const std::string novak = "850312/0417,Jan,Novak,Hlavna 12,Nitra,ucitel,950,2,800,80,1";
+const std::string kovacova = "905520/1234,Eva,Kovacova,Lesna 3,Kosice,lekarka,2100,0,0,35,2";
+const std::string toth = "141231/0001,Adam,Toth,Dlha 1,Zilina,student,450,12,1500,92,3";
+const std::string subor_troch = hlavicka + "\n" + novak + "\n" + kovacova + "\n" + toth;
+
+std::string blok(int cislo, const std::string& meno, const std::string& priezvisko, const std::string& adresa,
+                 const std::string& povolanie, int plat, int uvery, int suma, int bonita, const std::string& disc) {
+    return "Klient c. " + std::to_string(cislo) + "\nMeno: " + meno + "\nPriezvisko: " + priezvisko +
+           "\nAdresa: " + adresa + "\nPovolanie: " + povolanie + "\nMesacna mzda: " + std::to_string(plat) +
+           " eur\nPocet uverov: " + std::to_string(uvery) + "\nSuma uverov: " + std::to_string(suma) +
+           " eur\nBonita: " + std::to_string(bonita) + " bodov (max. 100)\nPlatobna disciplina: " + disc +
+           "\n______________________________\n";
+}
+std::string blokNovak(int c) { return blok(c, "Jan", "Novak", "Hlavna 12, Nitra", "ucitel", 950, 2, 800, 80, "vyborna"); }
+std::string blokKovacova(int c) { return blok(c, "Eva", "Kovacova", "Lesna 3, Kosice", "lekarka", 2100, 0, 0, 35, "priemerna"); }
+std::string blokToth(int c) { return blok(c, "Adam", "Toth", "Dlha 1, Zilina", "student", 450, 12, 1500, 92, "slaba"); }
+
+struct Beh {
+    std::string vystup;
+    int status;
+    std::vector<std::string> subory; // entries of the working directory besides klienti.csv
+};
+
+Beh spusti(const std::string& subor, const std::string& vstup, const TempDir& dir,
+           const Clock& hodiny = fixedClock(2026, 12, 7, 14, 5)) {
+    writeFile(dir.path() / "klienti.csv", subor);
+    std::istringstream in(vstup);
+    std::ostringstream out;
+    Prostredie p{in, out, hodiny, dir.path()};
+    const int status = runKlienti(p);
+    std::vector<std::string> subory;
+    for (const std::string& meno : listDir(dir.path())) {
+        if (meno != "klienti.csv") {
+            subory.push_back(meno);
+        }
+    }
+    return {out.str(), status, subory};
+}
+
+Beh spusti(const std::string& subor, const std::string& vstup) {
+    const TempDir dir;
+    return spusti(subor, vstup, dir);
+}
+
+} // namespace
+
+TEST(Dialogue, InvalidAnswerThenQuit) {
+    const Beh b = spusti(subor_troch, "x\nu\n");
+    EXPECT_EQ(b.vystup, menu(3) + zle_hlavne);
+    EXPECT_EQ(b.status, 0);
+    EXPECT_TRUE(b.subory.empty());
+}
+
+TEST(Dialogue, FilterBranchFromEndToEnd) {
+    const TempDir dir;
+    // "a1" answers the first two prompts at once.
+    const Beh b = spusti(subor_troch, "a1\n40 100\n2\nU\n", dir);
+    EXPECT_EQ(b.vystup, menu(3) + menu_filtra + rozsah("bonita", 35, 92) + vyzva_hranic + vyhovuje(2) +
+                            menu_po_filtri + blokNovak(1) + blokToth(2) + menu(3));
+    EXPECT_EQ(b.status, 0);
+    ASSERT_EQ(b.subory, std::vector<std::string>{"Mon 07. Dec. 2026, 14.05.csv"});
+    EXPECT_EQ(readFile(dir.path() / b.subory[0]), hlavicka + "\n" + novak + "\n" + toth + "\n");
+}
+
+TEST(Dialogue, OrderingWithoutFilterPersistsForLaterCycles) {
+    const TempDir dir;
+    const std::string baran = "850312/0417,Ivan,Baran,Dlha 5,Nitra,ucitel,950,2,800,80,1";
+    const std::string blokBaran = blok(1, "Ivan", "Baran", "Dlha 5, Nitra", "ucitel", 950, 2, 800, 80, "vyborna");
+    // Order all by surname, then filter the two clients whose numbers are all
+    // equal: they enter the filtered table, and stay after ordering by score,
+    // in surname order, not in file order.
+    const Beh b = spusti(hlavicka + "\n" + novak + "\n" + baran + "\n" + kovacova, "n\n2\na\n1\n80 80\n0\n8\nu", dir);
+    EXPECT_EQ(b.vystup, menu(3) + menu_bez_filtra + blokBaran + blokKovacova(2) + blokNovak(3) + menu(3) +
+                            menu_filtra + rozsah("bonita", 35, 80) + vyzva_hranic + vyhovuje(2) + menu_po_filtri +
+                            zle_poradie + blokBaran + blokNovak(2) + menu(3));
+    // Two outputs in one minute: the second gets its own name.
+    EXPECT_EQ(b.subory, (std::vector<std::string>{"Mon 07. Dec. 2026, 14.05 (2).csv", "Mon 07. Dec. 2026, 14.05.csv"}));
+    EXPECT_EQ(readFile(dir.path() / "Mon 07. Dec. 2026, 14.05.csv"),
+              hlavicka + "\n" + baran + "\n" + kovacova + "\n" + novak + "\n");
+    EXPECT_EQ(readFile(dir.path() / "Mon 07. Dec. 2026, 14.05 (2).csv"), hlavicka + "\n" + baran + "\n" + novak + "\n");
+}
+
+TEST(Dialogue, AgeFilterAndOrderUseTheInjectedDate) {
+    // On 7 December 2026: Novak (1985) is 41, Kovacova (1990) 36, Toth (2014) 12.
+    const Beh b = spusti(subor_troch, "a5 30 50 9 u");
+    EXPECT_EQ(b.vystup, menu(3) + menu_filtra + rozsah("vek", 12, 41) + vyzva_hranic + vyhovuje(2) +
+                            menu_po_filtri + blokKovacova(1) + blokNovak(2) + menu(3));
+}
+
+TEST(Dialogue, RejectedCriteriaAndBoundsAreAskedAgain) {
+    const Beh b = spusti(subor_troch, "a0\n6\n2\nabc\n99999999999 1\n+0 -1\nn\n0\n6\nu\n");
+    EXPECT_EQ(b.vystup, menu(3) + menu_filtra + zle_filter + zle_filter + rozsah("pocet uverov", 0, 12) +
+                            vyzva_hranic + zle_hranice + zle_hranice + vyhovuje(0) + navrat + menu(3) +
+                            menu_bez_filtra + zle_poradie + blokKovacova(1) + blokNovak(2) + blokToth(3) + menu(3));
+}
+
+TEST(Dialogue, BoundsOnOneLineOrTwoAreTheSame) {
+    const Beh jeden = spusti(subor_troch, "a1\n40 100\n8\nu\n");
+    const Beh dva = spusti(subor_troch, "a1\n40\n100\n8\nu\n");
+    EXPECT_EQ(jeden.vystup, dva.vystup);
+    EXPECT_NE(jeden.vystup.find(blokNovak(1) + blokToth(2)), std::string::npos);
+}
+
+TEST(Dialogue, EndOfInputAtEveryPromptEndsQuietly) {
+    const struct {
+        std::string vstup;
+        std::string vystup;
+    } pripady[] = {
+        {"", menu(3)},
+        {"x", menu(3) + zle_hlavne},
+        {"a", menu(3) + menu_filtra},
+        {"a9", menu(3) + menu_filtra + zle_filter},
+        {"a1", menu(3) + menu_filtra + rozsah("bonita", 35, 92) + vyzva_hranic},
+        {"a1 40", menu(3) + menu_filtra + rozsah("bonita", 35, 92) + vyzva_hranic},
+        {"a1 abc", menu(3) + menu_filtra + rozsah("bonita", 35, 92) + vyzva_hranic + zle_hranice},
+        {"a1 40 100", menu(3) + menu_filtra + rozsah("bonita", 35, 92) + vyzva_hranic + vyhovuje(2) + menu_po_filtri},
+        {"n", menu(3) + menu_bez_filtra},
+        {"n0", menu(3) + menu_bez_filtra + zle_poradie},
+    };
+    for (const auto& p : pripady) {
+        const Beh b = spusti(subor_troch, p.vstup);
+        EXPECT_EQ(b.vystup, p.vystup) << '"' << p.vstup << '"';
+        EXPECT_EQ(b.status, 0);
+        EXPECT_TRUE(b.subory.empty());
+    }
+}
+
+TEST(Dialogue, EmptyTableInBothBranches) {
+    const TempDir dir;
+    const Beh b = spusti(hlavicka, "a5 0 200 n 1 u", dir);
+    EXPECT_EQ(b.vystup, menu(0) + menu_filtra + "\nPre kriterium \"vek\" sa v subore nenachadzaju ziadne hodnoty.\n" +
+                            vyzva_hranic + vyhovuje(0) + navrat + menu(0) + menu_bez_filtra + menu(0));
+    ASSERT_EQ(b.subory, std::vector<std::string>{"Mon 07. Dec. 2026, 14.05.csv"});
+    EXPECT_EQ(readFile(dir.path() / b.subory[0]), hlavicka + "\n");
+}
+
+TEST(Dialogue, MalformedLinesAreReportedBeforeTheFirstMenu) {
+    const Beh b = spusti(hlavicka + "\n" + novak + "\n\n" + toth + ",x\n" + kovacova + "\n", "u");
+    EXPECT_EQ(b.vystup,
+              "Riadok 3 v subore klienti.csv ma nespravny format, zaznam bol preskoceny.\n"
+              "Riadok 4 v subore klienti.csv ma nespravny format, zaznam bol preskoceny.\n" + menu(2));
+}
+
+TEST(Dialogue, OutputFailureIsReportedWhereEachBranchWrites) {
+    const TempDir dir;
+    // Every name of the minute taken: the file cannot be created.
+    const std::tm cas = fixedTime(2026, 12, 7, 14, 5);
+    std::filesystem::create_directory(dir.path() / outputFileName(cas, 1));
+    for (int i = 2; i <= 9999; ++i) {
+        std::filesystem::create_directory(dir.path() / outputFileName(cas, i));
+    }
+    const Beh b = spusti(subor_troch, "a1 90 100 1 n 6 a1 90 100 1 u", dir);
+    EXPECT_EQ(b.vystup, menu(3) + menu_filtra + rozsah("bonita", 35, 92) + vyzva_hranic + vyhovuje(1) +
+                            menu_po_filtri + blokToth(1) + chyba_suboru + menu(3) + menu_bez_filtra + chyba_suboru +
+                            blokKovacova(1) + blokNovak(2) + blokToth(3) + menu(3) + menu_filtra +
+                            rozsah("bonita", 35, 92) + vyzva_hranic + vyhovuje(1) + menu_po_filtri + blokToth(1) +
+                            chyba_suboru + menu(3));
+    EXPECT_EQ(b.subory.size(), 9999u);
+}
+
+TEST(Dialogue, MissingOrUnreadableInputFile) {
+    const TempDir dir;
+    std::istringstream in("a1\n");
+    std::ostringstream out;
+    Prostredie p{in, out, fixedClock(2026, 12, 7), dir.path()};
+    EXPECT_EQ(runKlienti(p), 0);
+    EXPECT_EQ(out.str(), "Subor sa nepodarilo otvorit");
+    std::filesystem::create_directory(dir.path() / "klienti.csv");
+    std::ostringstream out2;
+    Prostredie p2{in, out2, fixedClock(2026, 12, 7), dir.path()};
+    EXPECT_EQ(runKlienti(p2), 0);
+    EXPECT_EQ(out2.str(), "Subor sa nepodarilo otvorit");
+}

@@ -1,0 +1,126 @@
+// Runs the built klienti in a directory of its own, with standard input from
+// a file, and compares its whole standard output and exit status.
+
+#include "TestSupport.hpp"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <sys/wait.h>
+
+namespace {
+
+struct Vysledok {
+    std::string vystup;
+    int status;
+};
+
+Vysledok spustiKlienti(const TempDir& dir, const std::string& vstup) {
+    writeFile(dir.path() / "stdin.txt", vstup);
+    const std::string prikaz = "cd '" + dir.path().string() + "' && '" KLIENTI_EXE "' < stdin.txt > stdout.txt";
+    const int stav = std::system(prikaz.c_str());
+    const Vysledok v{readFile(dir.path() / "stdout.txt"), WIFEXITED(stav) ? WEXITSTATUS(stav) : -1};
+    std::filesystem::remove(dir.path() / "stdin.txt");
+    std::filesystem::remove(dir.path() / "stdout.txt");
+    return v;
+}
+
+std::string menu(int pocet) {
+    return "\nBolo nacitanych " + std::to_string(pocet) +
+           " zaznamov o klientoch banky.\n\nZelate si tieto zaznamy filtrovat?\n"
+           "Vyberte si jednu z moznosti a zadajte prislusny znak.\nA - ano\nN - nie\nU - ukoncit program\n";
+}
+
+// Output file names of the minutes around a run, as the system clock gives them.
+std::vector<std::string> menaMinut(std::time_t od, std::time_t po) {
+    std::vector<std::string> mena;
+    for (std::time_t t = od - 60; t <= po + 60; t += 30) {
+        char nazov[80];
+        std::strftime(nazov, sizeof nazov, "%a %d. %b. %Y, %H.%M.csv", std::localtime(&t));
+        mena.emplace_back(nazov);
+    }
+    return mena;
+}
+
+} // namespace
+
+TEST(EndToEnd, MissingInputFile) {
+    const TempDir dir;
+    const Vysledok v = spustiKlienti(dir, "a\n");
+    EXPECT_EQ(v.vystup, "Subor sa nepodarilo otvorit");
+    EXPECT_EQ(v.status, 0);
+}
+
+TEST(EndToEnd, ShortSessionInBothBranches) {
+    const TempDir dir;
+    writeFile(dir.path() / "klienti.csv",
+              hlavicka + "\r\n850312/0417,Jan,Novak,Hlavna 12,Nitra,ucitel,950,2,800,80,1\r\n"
+                         "zly riadok\r\n"
+                         "905520/1234,Eva,Kovacova,Lesna 3,Kosice,lekarka,2100,0,0,35,2\r\n");
+    const std::time_t pred = std::time(nullptr);
+    const Vysledok v = spustiKlienti(dir, "x\nn\n8\na1\n0 50\n1\nu\n");
+    const std::time_t po = std::time(nullptr);
+    const std::string eva =
+        "Meno: Eva\nPriezvisko: Kovacova\nAdresa: Lesna 3, Kosice\nPovolanie: lekarka\nMesacna mzda: 2100 eur\n"
+        "Pocet uverov: 0\nSuma uverov: 0 eur\nBonita: 35 bodov (max. 100)\nPlatobna disciplina: priemerna\n"
+        "______________________________\n";
+    const std::string jan =
+        "Meno: Jan\nPriezvisko: Novak\nAdresa: Hlavna 12, Nitra\nPovolanie: ucitel\nMesacna mzda: 950 eur\n"
+        "Pocet uverov: 2\nSuma uverov: 800 eur\nBonita: 80 bodov (max. 100)\nPlatobna disciplina: vyborna\n"
+        "______________________________\n";
+    EXPECT_EQ(v.vystup,
+              "Riadok 3 v subore klienti.csv ma nespravny format, zaznam bol preskoceny.\n" + menu(2) +
+                  "\nNeplatny vstup! Prosim zadajte A, N alebo U.\n"
+                  "\nZadajte kriterium pre usporiadanie zaznamov:\n1. meno\n2. priezvisko\n3. mesto\n4. povolanie\n"
+                  "5. mesacny plat\n6. pocet uverov\n7. suma uverov\n8. bonita\n9. vek klienta\n"
+                  "Klient c. 1\n" + eva + "Klient c. 2\n" + jan + menu(2) +
+                  "\nPodla akeho kriteria chcete zaznamy filtrovat?\nPre vyber zadajte cislo zelanej moznosti.\n"
+                  "1. bonita\n2. pocet uverov\n3. suma uverov\n4. mesacna mzda\n5. vek klienta\n "
+                  "\nPre kriterium \"bonita\" sa v subore nachadzaju hodnoty v intervale od 35 do 80.\n"
+                  "Zadajte minimalnu a maximalnu hodnotu ako dve cele cisla oddelene medzerou (napr. 10 20): "
+                  "\nZadanemu kriteriu vyhovuje 1 zaznamov.\n"
+                  "\nZadajte kriterium pre usporiadanie zaznamov:\nPre vyber zadajte cislo zelanej moznosti.\n"
+                  "1. meno\n2. priezvisko\n3. mesto\n4. povolanie\n5. mesacny plat\n6. pocet uverov\n"
+                  "7. suma uverov\n8. bonita\n9. vek klienta\n"
+                  "Klient c. 1\n" + eva + menu(2));
+    EXPECT_EQ(v.status, 0);
+
+    // Two files, named after the minute of the run; the second never replaces the first.
+    std::vector<std::string> subory;
+    for (const std::string& meno : listDir(dir.path())) {
+        if (meno != "klienti.csv") {
+            subory.push_back(meno);
+        }
+    }
+    ASSERT_EQ(subory.size(), 2u);
+    const std::vector<std::string> mozne = menaMinut(pred, po);
+    std::string prvy;
+    std::string druhy;
+    for (const std::string& meno : subory) {
+        const bool cislovany = meno.size() == 32 && meno.substr(24, 8) == " (2).csv";
+        const std::string zaklad = cislovany ? meno.substr(0, 24) + ".csv" : meno;
+        EXPECT_NE(std::find(mozne.begin(), mozne.end(), zaklad), mozne.end()) << meno;
+        (cislovany ? druhy : prvy) = meno;
+    }
+    // Both outputs may fall into one minute or into two; by content they are known.
+    const std::string vsetci = hlavicka + "\n905520/1234,Eva,Kovacova,Lesna 3,Kosice,lekarka,2100,0,0,35,2\n"
+                                          "850312/0417,Jan,Novak,Hlavna 12,Nitra,ucitel,950,2,800,80,1\n";
+    const std::string filtrovani = hlavicka + "\n905520/1234,Eva,Kovacova,Lesna 3,Kosice,lekarka,2100,0,0,35,2\n";
+    std::vector<std::string> obsahy = {readFile(dir.path() / subory[0]), readFile(dir.path() / subory[1])};
+    std::sort(obsahy.begin(), obsahy.end());
+    std::vector<std::string> ocakavane = {vsetci, filtrovani};
+    std::sort(ocakavane.begin(), ocakavane.end());
+    EXPECT_EQ(obsahy, ocakavane);
+}
+
+TEST(EndToEnd, BundledSampleRunsThroughBothBranches) {
+    const TempDir dir;
+    std::filesystem::copy_file(SAMPLE_CSV, dir.path() / "klienti.csv");
+    const Vysledok v = spustiKlienti(dir, "a5 0 200 9 n 2 u");
+    EXPECT_EQ(v.status, 0);
+    EXPECT_EQ(v.vystup.rfind(menu(40)), v.vystup.size() - menu(40).size());
+    EXPECT_NE(v.vystup.find("Klient c. 40\n"), std::string::npos);
+    EXPECT_EQ(v.vystup.find("Riadok"), std::string::npos);
+}
