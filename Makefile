@@ -3,7 +3,7 @@
 #              in the scratch directory run/ (ignored by git), where its output
 #              files land
 #   make test  builds everything and runs every test
-.PHONY: run test test-sanitize bench fuzz package clean
+.PHONY: run test bench clean
 
 run:
 	cmake --preset release >/dev/null
@@ -19,3 +19,8 @@ test:
 
 clean:
 	rm -rf build run
+
+# Whole-job comparison with the GNU sort pipeline, sqlite3 and Miller on a
+# generated file of a million clients (see bench/compare.sh for its options).
+bench:
+	bench/compare.sh

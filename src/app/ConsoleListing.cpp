@@ -1,12 +1,56 @@
 #include "app/ConsoleListing.hpp"
 
 #include "model/Decimal.hpp"
+#include "model/Prefetch.hpp"
+
+#include "io/TextBuffer.hpp"
 
 namespace {
 
 // The listing is built in memory and handed to the stream in large pieces,
 // so that a million blocks cost a few hundred writes, not millions.
 constexpr std::size_t davka = std::size_t{1} << 20;
+
+// The most one block can take: its fixed text, six numbers, the five text
+// fields at their limits and the longest discipline word.
+constexpr std::size_t max_dlzka_bloku =
+    sizeof("Klient c. \nMeno: \nPriezvisko: \nAdresa: , \nPovolanie: \nMesacna mzda:  eur\n"
+           "Pocet uverov: \nSuma uverov:  eur\nBonita:  bodov (max. 100)\nPlatobna disciplina: \n"
+           "______________________________\n") +
+    6 * max_dlzka_cisla + Klient::max_meno + Klient::max_priezvisko + Klient::max_ulica + Klient::max_mesto +
+    Klient::max_povolanie + sizeof("priemerna");
+
+void appendClientBlock(TextBuffer& out, const Klient& klient, int32_t cislo) {
+    out.text("Klient c. ");
+    out.cislo(cislo);
+    out.text("\nMeno: ");
+    out.text(klient.getMenoView());
+    out.text("\nPriezvisko: ");
+    out.text(klient.getPriezviskoView());
+    out.text("\nAdresa: ");
+    out.text(klient.getUlicaView());
+    out.text(", ");
+    out.text(klient.getMestoView());
+    out.text("\nPovolanie: ");
+    out.text(klient.getPovolanieView());
+    out.text("\nMesacna mzda: ");
+    out.cislo(klient.getPlat());
+    out.text(" eur\nPocet uverov: ");
+    out.cislo(klient.getPocetUverov());
+    out.text("\nSuma uverov: ");
+    out.cislo(klient.getSumaUverov());
+    out.text(" eur\nBonita: ");
+    out.cislo(klient.getBonita());
+    out.text(" bodov (max. 100)\nPlatobna disciplina: ");
+    out.text(disciplineWord(klient.getSplacalNacas()));
+    out.text("\n______________________________\n");
+}
+
+void flush(TextBuffer& text, std::ostream& out) {
+    const std::string_view obsah = text.obsah();
+    out.write(obsah.data(), static_cast<std::streamsize>(obsah.size()));
+    text.vyprazdni();
+}
 
 } // namespace
 
@@ -20,41 +64,20 @@ const char* disciplineWord(int32_t splacal_nacas) noexcept {
     return "slaba";
 }
 
-void appendClientBlock(std::string& out, const Klient& klient, int32_t cislo) {
-    out += "Klient c. ";
-    appendDecimal(out, cislo);
-    out += "\nMeno: ";
-    out += klient.getMenoView();
-    out += "\nPriezvisko: ";
-    out += klient.getPriezviskoView();
-    out += "\nAdresa: ";
-    out += klient.getUlicaView();
-    out += ", ";
-    out += klient.getMestoView();
-    out += "\nPovolanie: ";
-    out += klient.getPovolanieView();
-    out += "\nMesacna mzda: ";
-    appendDecimal(out, klient.getPlat());
-    out += " eur\nPocet uverov: ";
-    appendDecimal(out, klient.getPocetUverov());
-    out += "\nSuma uverov: ";
-    appendDecimal(out, klient.getSumaUverov());
-    out += " eur\nBonita: ";
-    appendDecimal(out, klient.getBonita());
-    out += " bodov (max. 100)\nPlatobna disciplina: ";
-    out += disciplineWord(klient.getSplacalNacas());
-    out += "\n______________________________\n";
+std::string clientBlock(const Klient& klient, int32_t cislo) {
+    TextBuffer text(max_dlzka_bloku);
+    appendClientBlock(text, klient, cislo);
+    return std::string(text.obsah());
 }
 
 void printClients(Klient* const* tabulka, int32_t pocet, std::ostream& out) {
-    std::string text;
-    text.reserve(davka + 512);
+    TextBuffer text(davka);
     for (int32_t i = 0; i < pocet; ++i) {
-        appendClientBlock(text, *tabulka[i], i + 1);
-        if (text.size() >= davka) {
-            out.write(text.data(), static_cast<std::streamsize>(text.size()));
-            text.clear();
+        prefetchAhead(tabulka, i, pocet);
+        if (!text.hasRoom(max_dlzka_bloku)) {
+            flush(text, out);
         }
+        appendClientBlock(text, *tabulka[i], i + 1);
     }
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    flush(text, out);
 }

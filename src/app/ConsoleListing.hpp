@@ -10,8 +10,8 @@
 // other value "slaba".
 const char* disciplineWord(int32_t splacal_nacas) noexcept;
 
-// Appends the eleven-line block of one record, numbered cislo.
-void appendClientBlock(std::string& out, const Klient& klient, int32_t cislo);
+// The eleven-line block of one record, numbered cislo.
+std::string clientBlock(const Klient& klient, int32_t cislo);
 
 // Lists the first pocet records of the table as labelled blocks numbered
 // from 1 in table order; nothing for an empty table.

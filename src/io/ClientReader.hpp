@@ -2,6 +2,7 @@
 
 #include "model/Klient.hpp"
 
+#include <cstddef>
 #include <cstdint>
 #include <istream>
 #include <memory>
@@ -24,7 +25,9 @@ public:
 
 private:
     static constexpr std::size_t velkost_bloku = 16384;
-    std::vector<std::unique_ptr<Klient[]>> bloky_;
+    // Raw storage in which each record is constructed only when it is added,
+    // so that every byte is written once, while it is in the cache.
+    std::vector<std::unique_ptr<std::byte[]>> bloky_;
     std::size_t v_poslednom_bloku_ = velkost_bloku;
     std::size_t pocet_ = 0;
     std::vector<Klient*> tabulka_;

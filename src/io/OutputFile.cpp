@@ -1,6 +1,8 @@
 #include "io/OutputFile.hpp"
 
 #include "model/Decimal.hpp"
+#include "io/TextBuffer.hpp"
+#include "model/Prefetch.hpp"
 
 #include <cerrno>
 #include <cstdio>
@@ -49,8 +51,41 @@ Subor createNewFile(const std::tm& cas, const std::filesystem::path& adresar, st
     return nullptr;
 }
 
-bool writeAll(std::FILE* subor, const std::string& text) {
-    return std::fwrite(text.data(), 1, text.size(), subor) == text.size();
+// The most one record line can take: six texts at their limits, five
+// numbers, ten commas and the line end.
+constexpr std::size_t max_dlzka_riadku = RodneCislo::kapacita - 1 + Klient::max_meno + Klient::max_priezvisko +
+                                         Klient::max_ulica + Klient::max_mesto + Klient::max_povolanie +
+                                         5 * max_dlzka_cisla + 11;
+
+void appendRecordLine(TextBuffer& out, const Klient& klient) {
+    out.text(klient.rc.getCisloView());
+    out.znak(',');
+    out.text(klient.getMenoView());
+    out.znak(',');
+    out.text(klient.getPriezviskoView());
+    out.znak(',');
+    out.text(klient.getUlicaView());
+    out.znak(',');
+    out.text(klient.getMestoView());
+    out.znak(',');
+    out.text(klient.getPovolanieView());
+    out.znak(',');
+    out.cislo(klient.getPlat());
+    out.znak(',');
+    out.cislo(klient.getPocetUverov());
+    out.znak(',');
+    out.cislo(klient.getSumaUverov());
+    out.znak(',');
+    out.cislo(klient.getBonita());
+    out.znak(',');
+    out.cislo(klient.getSplacalNacas());
+    out.znak('\n');
+}
+
+bool writeAll(std::FILE* subor, TextBuffer& text) {
+    const std::string_view obsah = text.obsah();
+    text.vyprazdni();
+    return std::fwrite(obsah.data(), 1, obsah.size(), subor) == obsah.size();
 }
 
 } // namespace
@@ -77,29 +112,10 @@ std::string outputFileName(const std::tm& cas, int poradie) {
     return nazov;
 }
 
-void appendRecordLine(std::string& out, const Klient& klient) {
-    out += klient.rc.getCisloView();
-    out += ',';
-    out += klient.getMenoView();
-    out += ',';
-    out += klient.getPriezviskoView();
-    out += ',';
-    out += klient.getUlicaView();
-    out += ',';
-    out += klient.getMestoView();
-    out += ',';
-    out += klient.getPovolanieView();
-    out += ',';
-    appendDecimal(out, klient.getPlat());
-    out += ',';
-    appendDecimal(out, klient.getPocetUverov());
-    out += ',';
-    appendDecimal(out, klient.getSumaUverov());
-    out += ',';
-    appendDecimal(out, klient.getBonita());
-    out += ',';
-    appendDecimal(out, klient.getSplacalNacas());
-    out += '\n';
+std::string recordLine(const Klient& klient) {
+    TextBuffer text(max_dlzka_riadku);
+    appendRecordLine(text, klient);
+    return std::string(text.obsah());
 }
 
 std::optional<std::filesystem::path> writeOutputFile(Klient* const* tabulka, int32_t pocet,
@@ -109,14 +125,14 @@ std::optional<std::filesystem::path> writeOutputFile(Klient* const* tabulka, int
     Subor subor = createNewFile(cas, adresar, cesta);
     bool v_poriadku = subor != nullptr;
     if (v_poriadku) {
-        std::string text(hlavicka_suboru);
-        text.reserve(davka + 256);
+        TextBuffer text(davka);
+        text.text(hlavicka_suboru);
         for (int32_t i = 0; i < pocet && v_poriadku; ++i) {
-            appendRecordLine(text, *tabulka[i]);
-            if (text.size() >= davka) {
+            prefetchAhead(tabulka, i, pocet);
+            if (!text.hasRoom(max_dlzka_riadku)) {
                 v_poriadku = writeAll(subor.get(), text);
-                text.clear();
             }
+            appendRecordLine(text, *tabulka[i]);
         }
         v_poriadku = v_poriadku && writeAll(subor.get(), text);
         // Closing flushes the last buffered bytes; its failure is a failed write too.

@@ -21,9 +21,9 @@ inline constexpr std::string_view hlavicka_suboru =
 // the number is put before ".csv": "Tue 05. Mar. 2024, 14.05 (2).csv".
 std::string outputFileName(const std::tm& cas, int poradie = 1);
 
-// Appends one record as an input line: the eleven fields separated by commas
-// (the discipline as its code) and a line feed.
-void appendRecordLine(std::string& out, const Klient& klient);
+// One record as an input line: the eleven fields separated by commas (the
+// discipline as its code) and a line feed.
+std::string recordLine(const Klient& klient);
 
 // Writes the header and the first pocet records of the table to a new file in
 // adresar named after the local time cas. An existing entry is never

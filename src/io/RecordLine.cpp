@@ -2,26 +2,73 @@
 
 #include "model/Decimal.hpp"
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+constexpr uint64_t vsade(unsigned char bajt) noexcept { return 0x0101010101010101ull * bajt; }
+
+// The high bit of each byte of v that is zero, and no other bit.
+constexpr uint64_t zeroBytes(uint64_t v) noexcept {
+    const uint64_t t = (v & vsade(0x7F)) + vsade(0x7F);
+    return ~(t | v | vsade(0x7F));
+}
+
+} // namespace
+
 std::optional<PoliaZaznamu> splitRecordLine(std::string_view riadok) noexcept {
-    if (riadok.find('\0') != std::string_view::npos) {
+    PoliaZaznamu polia;
+    const char* const text = riadok.data();
+    const std::size_t n = riadok.size();
+    std::size_t pole = 0;     // the field being gathered
+    std::size_t zaciatok = 0; // where it starts
+    // Closes the field at the comma at position ciarka; false if too long.
+    const auto uzavri = [&](std::size_t ciarka) {
+        if (ciarka - zaciatok > max_dlzka_pola[pole]) {
+            return false;
+        }
+        polia[pole++] = std::string_view(text + zaciatok, ciarka - zaciatok);
+        zaciatok = ciarka + 1;
+        return true;
+    };
+    const auto otvorenePole = [&] { return pole + 1 < polia.size(); };
+
+    std::size_t i = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        // Eight bytes at a time: find the commas and any NUL of a whole word at
+        // once. A field that has outgrown its limit ends the check early, so a
+        // long line costs no more than its first invalid field.
+        for (; i + 8 <= n && otvorenePole(); i += 8) {
+            uint64_t slovo;
+            std::memcpy(&slovo, text + i, 8);
+            if (zeroBytes(slovo) != 0) {
+                return std::nullopt;
+            }
+            for (uint64_t ciarky = zeroBytes(slovo ^ vsade(',')); ciarky != 0 && otvorenePole(); ciarky &= ciarky - 1) {
+                if (!uzavri(i + static_cast<std::size_t>(std::countr_zero(ciarky)) / 8)) {
+                    return std::nullopt;
+                }
+            }
+            if (otvorenePole() && i + 8 - zaciatok > max_dlzka_pola[pole]) {
+                return std::nullopt;
+            }
+        }
+    }
+    for (; i < n; ++i) {
+        if (text[i] == '\0') {
+            return std::nullopt;
+        }
+        // Commas after the tenth belong to the last field.
+        if (text[i] == ',' && otvorenePole() && !uzavri(i)) {
+            return std::nullopt;
+        }
+    }
+    if (otvorenePole() || n - zaciatok > max_dlzka_pola[pole]) {
         return std::nullopt;
     }
-    PoliaZaznamu polia;
-    std::size_t zaciatok = 0;
-    for (std::size_t i = 0; i + 1 < polia.size(); ++i) {
-        const std::size_t ciarka = riadok.find(',', zaciatok);
-        if (ciarka == std::string_view::npos) {
-            return std::nullopt;
-        }
-        polia[i] = riadok.substr(zaciatok, ciarka - zaciatok);
-        zaciatok = ciarka + 1;
-    }
-    polia.back() = riadok.substr(zaciatok);
-    for (std::size_t i = 0; i < polia.size(); ++i) {
-        if (polia[i].size() > max_dlzka_pola[i]) {
-            return std::nullopt;
-        }
-    }
+    polia[pole] = std::string_view(text + zaciatok, n - zaciatok);
     return polia;
 }
 

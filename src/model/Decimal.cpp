@@ -34,8 +34,7 @@ int32_t parseAtoi(std::string_view text) noexcept {
     return hodnota > INT32_MAX ? INT32_MAX : static_cast<int32_t>(hodnota);
 }
 
-void appendDecimal(std::string& out, int32_t value) {
-    char cifry[12];
+std::size_t formatDecimal(char* cifry, int32_t value) noexcept {
     std::size_t n = 0;
     // Work on the magnitude in 64 bits so that INT32_MIN has a magnitude too.
     int64_t zvysok = value;
@@ -48,9 +47,18 @@ void appendDecimal(std::string& out, int32_t value) {
         zvysok /= 10;
     } while (zvysok != 0);
     if (zaporne) {
-        out.push_back('-');
+        cifry[n++] = '-';
     }
-    while (n > 0) {
-        out.push_back(cifry[--n]);
+    // The digits were produced from the last; turn them around in place.
+    for (std::size_t i = 0; i < n / 2; ++i) {
+        const char c = cifry[i];
+        cifry[i] = cifry[n - 1 - i];
+        cifry[n - 1 - i] = c;
     }
+    return n;
+}
+
+void appendDecimal(std::string& out, int32_t value) {
+    char cifry[max_dlzka_cisla];
+    out.append(cifry, formatDecimal(cifry, value));
 }

@@ -19,7 +19,13 @@ void storeFixedText(char (&pole)[N], std::string_view text) noexcept {
 }
 
 // The characters of the field up to its terminator.
+// A plain loop: the fields are short, and a library call per field costs
+// more than the scan itself.
 template <std::size_t N>
 std::string_view viewFixedText(const char (&pole)[N]) noexcept {
-    return {pole, strnlen(pole, N)};
+    std::size_t n = 0;
+    while (n < N && pole[n] != '\0') {
+        ++n;
+    }
+    return {pole, n};
 }

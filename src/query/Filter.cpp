@@ -1,5 +1,7 @@
 #include "query/Filter.hpp"
 
+#include "model/Prefetch.hpp"
+
 namespace {
 
 const char* labelFor(char kriterium) noexcept {
@@ -40,6 +42,7 @@ void printFilterRange(Klient* const* tabulka, int32_t pocet, char kriterium, con
     int32_t najmensia = filterValue(*tabulka[0], kriterium, dnes);
     int32_t najvacsia = najmensia;
     for (int32_t i = 1; i < pocet; ++i) {
+        prefetchAhead(tabulka, i, pocet);
         const int32_t v = filterValue(*tabulka[i], kriterium, dnes);
         if (v > najvacsia) {
             najvacsia = v;
@@ -55,6 +58,7 @@ int32_t countMatching(Klient* const* tabulka, HornaHranica max, DolnaHranica min
                       char kriterium, const Datum& dnes) noexcept {
     int32_t vyhovuje = 0;
     for (int32_t i = 0; i < pocet; ++i) {
+        prefetchAhead(tabulka, i, pocet);
         if (matches(filterValue(*tabulka[i], kriterium, dnes), max, min)) {
             ++vyhovuje;
         }
@@ -66,6 +70,7 @@ void copyMatching(Klient* const* tabulka, HornaHranica max, DolnaHranica min, in
                   int32_t limit, Klient** ciel, char kriterium, const Datum& dnes) noexcept {
     int32_t k = 0;
     for (int32_t i = 0; i < pocet && k < limit; ++i) {
+        prefetchAhead(tabulka, i, pocet);
         if (matches(filterValue(*tabulka[i], kriterium, dnes), max, min)) {
             ciel[k++] = tabulka[i];
         }

@@ -72,7 +72,7 @@ TEST(ConsoleListing, LargeTablesAreWrittenWhole) {
     }
     std::string ocakavane;
     for (int i = 0; i < 6000; ++i) {
-        appendClientBlock(ocakavane, *t.tabulka[static_cast<std::size_t>(i)], i + 1);
+        ocakavane += clientBlock(*t.tabulka[static_cast<std::size_t>(i)], i + 1);
     }
     EXPECT_EQ(listing(t), ocakavane);
     EXPECT_NE(ocakavane.find("Klient c. 6000\n"), std::string::npos);

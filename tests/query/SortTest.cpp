@@ -56,7 +56,8 @@ void referenceSort(std::vector<Klient*>& t, char k) {
 // prefixes of eight bytes and more, bytes above 127 and empty texts.
 const char* const texty[] = {"Jan", "jan", " Jan", "Ja", "Janko", "Z", "a", "", "Novakova", "Novakov",
                              "Novakova1", "Novakovaa", "NovakovaZ", "Novakova Horvathova", "\xe1no",
-                             "Horvathova", "Horvath", "Horvathov", "  ", "Kovacovaxyzw1234567"};
+                             "Horvathova", "Horvath", "Horvathov", "  ", "Kovacovaxyzw1234567",
+                             "Novakova Horvatho", "Novakova Horvathov", "Novakova HorvathovZ", "Novakova Horvat"};
 
 std::string nahodnyRiadok(std::mt19937& g) {
     const auto z = [&](int od, int po) { return std::uniform_int_distribution<int>(od, po)(g); };

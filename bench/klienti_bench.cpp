@@ -1,0 +1,144 @@
+// Each stage of the tool on generated files of 10k, 100k and 1M clients:
+// loading, the nine orderings, the five filters, the console listing (into a
+// stream that discards everything) and the output file.
+
+#include "ClientGenerator.hpp"
+#include "app/ConsoleListing.hpp"
+#include "io/ClientReader.hpp"
+#include "io/OutputFile.hpp"
+#include "query/Filter.hpp"
+#include "query/Sort.hpp"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <streambuf>
+#include <unistd.h>
+
+namespace {
+
+const Datum dnes{2026, 12, 7};
+
+// A stream buffer that throws everything away, as /dev/null would.
+class NullBuffer : public std::streambuf {
+protected:
+    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+    int_type overflow(int_type c) override { return traits_type::not_eof(c); }
+};
+
+const std::string& fileOf(int64_t pocet) {
+    static std::map<int64_t, std::string> subory;
+    auto& subor = subory[pocet];
+    if (subor.empty()) {
+        subor = generateClientFile(pocet, 7);
+    }
+    return subor;
+}
+
+NacitaniKlienti& loadedOf(int64_t pocet) {
+    static std::map<int64_t, std::unique_ptr<NacitaniKlienti>> nacitane;
+    auto& k = nacitane[pocet];
+    if (!k) {
+        std::istringstream in(fileOf(pocet));
+        std::ostringstream hlasenia;
+        k = std::make_unique<NacitaniKlienti>(loadClients(in, hlasenia));
+    }
+    return *k;
+}
+
+void BM_Load(benchmark::State& state) {
+    const std::string& subor = fileOf(state.range(0));
+    for (auto _ : state) {
+        std::istringstream in(subor);
+        std::ostringstream hlasenia;
+        NacitaniKlienti k = loadClients(in, hlasenia);
+        benchmark::DoNotOptimize(k.pocet());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(subor.size()));
+}
+
+void BM_Sort(benchmark::State& state) {
+    NacitaniKlienti& k = loadedOf(state.range(0));
+    const char kriterium = static_cast<char>('0' + state.range(1));
+    std::vector<Klient*> tabulka;
+    for (auto _ : state) {
+        state.PauseTiming();
+        tabulka = k.tabulka(); // file order every time
+        state.ResumeTiming();
+        sortClients(tabulka.data(), static_cast<int32_t>(tabulka.size()), kriterium, dnes);
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
+}
+
+void BM_Filter(benchmark::State& state) {
+    NacitaniKlienti& k = loadedOf(state.range(0));
+    const char kriterium = static_cast<char>('0' + state.range(1));
+    // Bounds around the middle of each attribute's range.
+    const int32_t hranice[6][2] = {{0, 0}, {40, 80}, {2, 6}, {100000, 600000}, {1000, 3000}, {30, 60}};
+    const HornaHranica max{hranice[state.range(1)][1]};
+    const DolnaHranica min{hranice[state.range(1)][0]};
+    for (auto _ : state) {
+        const int32_t n = countMatching(k.tabulka().data(), max, min, k.pocet(), kriterium, dnes);
+        std::vector<Klient*> filtrovana(static_cast<std::size_t>(n));
+        copyMatching(k.tabulka().data(), max, min, k.pocet(), n, filtrovana.data(), kriterium, dnes);
+        benchmark::DoNotOptimize(filtrovana.data());
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
+}
+
+void BM_Listing(benchmark::State& state) {
+    NacitaniKlienti& k = loadedOf(state.range(0));
+    NullBuffer nic;
+    std::ostream out(&nic);
+    for (auto _ : state) {
+        printClients(k.tabulka().data(), k.pocet(), out);
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
+}
+
+void BM_OutputFile(benchmark::State& state) {
+    NacitaniKlienti& k = loadedOf(state.range(0));
+    const auto adresar = std::filesystem::temp_directory_path() / ("klienti-bench-" + std::to_string(getpid()));
+    std::filesystem::create_directories(adresar);
+    std::tm cas{};
+    cas.tm_year = 126;
+    cas.tm_mday = 1;
+    for (auto _ : state) {
+        std::ostringstream hlasenia;
+        const auto cesta = writeOutputFile(k.tabulka().data(), k.pocet(), cas, hlasenia, adresar);
+        state.PauseTiming();
+        if (cesta) {
+            std::filesystem::remove(*cesta);
+        }
+        state.ResumeTiming();
+    }
+    std::filesystem::remove_all(adresar);
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
+}
+
+void sizes(benchmark::internal::Benchmark* b) {
+    for (const int64_t n : {10000, 100000, 1000000}) {
+        b->Arg(n);
+    }
+}
+
+void sizesAndCriteria(benchmark::internal::Benchmark* b, int posledne) {
+    for (const int64_t n : {10000, 100000, 1000000}) {
+        for (int64_t k = 1; k <= posledne; ++k) {
+            b->Args({n, k});
+        }
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_Load)->Apply(sizes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Sort)->Apply([](auto* b) { sizesAndCriteria(b, 9); })->ArgNames({"n", "criterion"})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Filter)->Apply([](auto* b) { sizesAndCriteria(b, 5); })->ArgNames({"n", "criterion"})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Listing)->Apply(sizes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OutputFile)->Apply(sizes)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "model/Decimal.hpp"
+
+#include <cstddef>
+#include <cstring>
+#include <memory>
+#include <string_view>
+
+// A fixed buffer in which the writers assemble their text before handing it
+// on in large pieces. A writer first asks for room for a whole record
+// (hasRoom) with a bound that the record's fixed-width fields guarantee, and
+// then appends without further checks; so no append ever passes the end.
+class TextBuffer {
+public:
+    explicit TextBuffer(std::size_t kapacita)
+        : data_(std::make_unique_for_overwrite<char[]>(kapacita)), kapacita_(kapacita) {}
+
+    bool hasRoom(std::size_t n) const noexcept { return kapacita_ - dlzka_ >= n; }
+
+    void text(std::string_view s) noexcept {
+        std::memcpy(data_.get() + dlzka_, s.data(), s.size());
+        dlzka_ += s.size();
+    }
+    void znak(char c) noexcept { data_[dlzka_++] = c; }
+    void cislo(int32_t hodnota) noexcept {
+        char cifry[max_dlzka_cisla];
+        text(std::string_view(cifry, formatDecimal(cifry, hodnota)));
+    }
+
+    std::string_view obsah() const noexcept { return {data_.get(), dlzka_}; }
+    void vyprazdni() noexcept { dlzka_ = 0; }
+
+private:
+    std::unique_ptr<char[]> data_;
+    std::size_t kapacita_;
+    std::size_t dlzka_ = 0;
+};
