@@ -39,7 +39,7 @@ Klient klientZRiadku(std::string_view riadok) {
     if (!polia) {
         throw std::invalid_argument("malformed test line: " + std::string(riadok));
     }
-    Klient klient;
+    Klient klient{};
     fillKlient(*polia, klient);
     return klient;
 }

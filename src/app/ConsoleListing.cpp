@@ -12,27 +12,26 @@ namespace {
 constexpr std::size_t davka = std::size_t{1} << 20;
 
 // The most one block can take: its fixed text, six numbers, the five text
-// fields at their limits and the longest discipline word.
+// fields copied whole and the longest discipline word.
 constexpr std::size_t max_dlzka_bloku =
     sizeof("Klient c. \nMeno: \nPriezvisko: \nAdresa: , \nPovolanie: \nMesacna mzda:  eur\n"
            "Pocet uverov: \nSuma uverov:  eur\nBonita:  bodov (max. 100)\nPlatobna disciplina: \n"
            "______________________________\n") +
-    6 * max_dlzka_cisla + Klient::max_meno + Klient::max_priezvisko + Klient::max_ulica + Klient::max_mesto +
-    Klient::max_povolanie + sizeof("priemerna");
+    6 * max_dlzka_cisla + sizeof(Klient::Pole20) * 4 + sizeof(Klient::Pole30) + sizeof("priemerna");
 
 void appendClientBlock(TextBuffer& out, const Klient& klient, int32_t cislo) {
     out.text("Klient c. ");
     out.cislo(cislo);
     out.text("\nMeno: ");
-    out.text(klient.getMenoView());
+    out.pole(klient.menoPole());
     out.text("\nPriezvisko: ");
-    out.text(klient.getPriezviskoView());
+    out.pole(klient.priezviskoPole());
     out.text("\nAdresa: ");
-    out.text(klient.getUlicaView());
+    out.pole(klient.ulicaPole());
     out.text(", ");
-    out.text(klient.getMestoView());
+    out.pole(klient.mestoPole());
     out.text("\nPovolanie: ");
-    out.text(klient.getPovolanieView());
+    out.pole(klient.povolaniePole());
     out.text("\nMesacna mzda: ");
     out.cislo(klient.getPlat());
     out.text(" eur\nPocet uverov: ");

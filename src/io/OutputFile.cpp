@@ -51,24 +51,23 @@ Subor createNewFile(const std::tm& cas, const std::filesystem::path& adresar, st
     return nullptr;
 }
 
-// The most one record line can take: six texts at their limits, five
+// The most one record line can take: six text fields copied whole, five
 // numbers, ten commas and the line end.
-constexpr std::size_t max_dlzka_riadku = RodneCislo::kapacita - 1 + Klient::max_meno + Klient::max_priezvisko +
-                                         Klient::max_ulica + Klient::max_mesto + Klient::max_povolanie +
-                                         5 * max_dlzka_cisla + 11;
+constexpr std::size_t max_dlzka_riadku =
+    RodneCislo::kapacita + 4 * sizeof(Klient::Pole20) + sizeof(Klient::Pole30) + 5 * max_dlzka_cisla + 11;
 
 void appendRecordLine(TextBuffer& out, const Klient& klient) {
-    out.text(klient.rc.getCisloView());
+    out.pole(klient.rc.cisloPole());
     out.znak(',');
-    out.text(klient.getMenoView());
+    out.pole(klient.menoPole());
     out.znak(',');
-    out.text(klient.getPriezviskoView());
+    out.pole(klient.priezviskoPole());
     out.znak(',');
-    out.text(klient.getUlicaView());
+    out.pole(klient.ulicaPole());
     out.znak(',');
-    out.text(klient.getMestoView());
+    out.pole(klient.mestoPole());
     out.znak(',');
-    out.text(klient.getPovolanieView());
+    out.pole(klient.povolaniePole());
     out.znak(',');
     out.cislo(klient.getPlat());
     out.znak(',');

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Decimal.hpp"
+#include "model/FixedText.hpp"
 
 #include <cstddef>
 #include <cstring>
@@ -21,6 +22,14 @@ public:
     void text(std::string_view s) noexcept {
         std::memcpy(data_.get() + dlzka_, s.data(), s.size());
         dlzka_ += s.size();
+    }
+    // A fixed-width field: all N bytes are copied at once (a constant size
+    // costs a couple of moves, not a call), then only its text is kept.
+    // Needs room for N bytes, one more than the longest text of the field.
+    template <std::size_t N>
+    void pole(const char (&pole)[N]) noexcept {
+        std::memcpy(data_.get() + dlzka_, pole, N);
+        dlzka_ += fixedTextLength(pole);
     }
     void znak(char c) noexcept { data_[dlzka_++] = c; }
     void cislo(int32_t hodnota) noexcept {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <bit>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -14,18 +16,37 @@
 template <std::size_t N>
 void storeFixedText(char (&pole)[N], std::string_view text) noexcept {
     const std::size_t n = text.size() < N - 1 ? text.size() : N - 1;
-    std::memcpy(pole, text.data(), n);
-    std::memset(pole + n, 0, N - n);
+    // Assembled in a zeroed copy, so that the field itself is written in one
+    // move of constant size.
+    char kopia[N] = {};
+    std::memcpy(kopia, text.data(), n);
+    std::memcpy(pole, kopia, N);
+}
+
+// The number of characters before the terminator, read eight at a time: the
+// fields are short, and a library call per field costs more than the scan.
+template <std::size_t N>
+std::size_t fixedTextLength(const char (&pole)[N]) noexcept {
+    std::size_t i = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; i + 8 <= N; i += 8) {
+            uint64_t slovo;
+            std::memcpy(&slovo, pole + i, 8);
+            const uint64_t t = (slovo & 0x7F7F7F7F7F7F7F7Full) + 0x7F7F7F7F7F7F7F7Full;
+            const uint64_t nuly = ~(t | slovo | 0x7F7F7F7F7F7F7F7Full);
+            if (nuly != 0) {
+                return i + static_cast<std::size_t>(std::countr_zero(nuly)) / 8;
+            }
+        }
+    }
+    while (i < N && pole[i] != '\0') {
+        ++i;
+    }
+    return i;
 }
 
 // The characters of the field up to its terminator.
-// A plain loop: the fields are short, and a library call per field costs
-// more than the scan itself.
 template <std::size_t N>
 std::string_view viewFixedText(const char (&pole)[N]) noexcept {
-    std::size_t n = 0;
-    while (n < N && pole[n] != '\0') {
-        ++n;
-    }
-    return {pole, n};
+    return {pole, fixedTextLength(pole)};
 }

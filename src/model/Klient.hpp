@@ -49,12 +49,15 @@ public:
     int32_t getBonita() const noexcept { return bonita; }
     int32_t getSplacalNacas() const noexcept { return splacal_nacas; }
 
-    // The raw field arrays of the four text criteria of the ordering, zero
-    // behind the terminator, so that their first bytes can be read as a key.
-    const char* menoPole() const noexcept { return meno; }
-    const char* priezviskoPole() const noexcept { return priezvisko; }
-    const char* mestoPole() const noexcept { return mesto; }
-    const char* povolaniePole() const noexcept { return povolanie; }
+    // The raw field arrays, zero behind the terminator: the ordering reads
+    // their first bytes as a key, and the writers copy them whole.
+    using Pole20 = char[20];
+    using Pole30 = char[30];
+    const Pole20& menoPole() const noexcept { return meno; }
+    const Pole20& priezviskoPole() const noexcept { return priezvisko; }
+    const Pole20& mestoPole() const noexcept { return mesto; }
+    const Pole30& ulicaPole() const noexcept { return ulica; }
+    const Pole20& povolaniePole() const noexcept { return povolanie; }
 
     RodneCislo rc;
 

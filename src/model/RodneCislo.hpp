@@ -19,6 +19,8 @@ public:
     void setCislo(std::string_view text) noexcept;
     std::string getCislo() const;
     std::string_view getCisloView() const noexcept;
+    // The raw array, zero behind the terminator, for the writers.
+    const char (&cisloPole() const noexcept)[kapacita] { return cislo; }
 
     // 1 for a man, 0 for a woman: month digits up to 50 count as a man.
     int32_t isMale() const noexcept;

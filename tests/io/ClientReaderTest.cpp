@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <sstream>
 
 namespace {
@@ -172,4 +173,73 @@ TEST(ClientReader, LoadsTheGeneratedSampleWithoutComplaint) {
     NacitaniKlienti klienti = loadClients(in, hlasenia);
     EXPECT_EQ(hlasenia.str(), "");
     EXPECT_GE(klienti.pocet(), 30);
+}
+
+namespace {
+
+// The split rules written plainly: ten commas close ten fields, the rest of
+// the line is the eleventh, every field within its limit, no NUL anywhere.
+std::optional<std::vector<std::string>> referenceSplit(const std::string& riadok) {
+    if (riadok.find('\0') != std::string::npos) {
+        return std::nullopt;
+    }
+    std::vector<std::string> polia;
+    std::size_t zaciatok = 0;
+    for (int i = 0; i < 10; ++i) {
+        const std::size_t ciarka = riadok.find(',', zaciatok);
+        if (ciarka == std::string::npos) {
+            return std::nullopt;
+        }
+        polia.push_back(riadok.substr(zaciatok, ciarka - zaciatok));
+        zaciatok = ciarka + 1;
+    }
+    polia.push_back(riadok.substr(zaciatok));
+    for (std::size_t i = 0; i < polia.size(); ++i) {
+        if (polia[i].size() > max_dlzka_pola[i]) {
+            return std::nullopt;
+        }
+    }
+    return polia;
+}
+
+} // namespace
+
+TEST(RecordLine, SplitsExactlyAsThePlainRules) {
+    // Eleven fields of lengths around their limits, then now and then a comma
+    // more or less or a NUL, so that fields and limits fall across every word
+    // boundary on both the valid and the invalid side.
+    std::mt19937 g(7);
+    const auto z = [&](int od, int po) { return std::uniform_int_distribution<int>(od, po)(g); };
+    const char znaky[] = {'a', 'b', ' ', '7', '-', '\xe9'};
+    int platnych = 0;
+    for (int kolo = 0; kolo < 20000; ++kolo) {
+        std::string riadok;
+        for (std::size_t pole = 0; pole < 11; ++pole) {
+            const int limit = static_cast<int>(max_dlzka_pola[pole]);
+            const int dlzka = z(0, 3) == 0 ? z(0, limit + 1) : z(std::max(0, limit - 1), limit);
+            for (int i = 0; i < dlzka; ++i) {
+                riadok += znaky[z(0, 5)];
+            }
+            if (pole < 10) {
+                riadok += ',';
+            }
+        }
+        switch (z(0, 5)) {
+        case 0: riadok.insert(static_cast<std::size_t>(z(0, static_cast<int>(riadok.size()))), 1, ','); break;
+        case 1: riadok.erase(riadok.find(','), 1); break;
+        case 2: riadok[static_cast<std::size_t>(z(0, static_cast<int>(riadok.size()) - 1))] = '\0'; break;
+        default: break;
+        }
+        const auto ocakavane = referenceSplit(riadok);
+        const auto skutocne = splitRecordLine(riadok);
+        ASSERT_EQ(skutocne.has_value(), ocakavane.has_value()) << '"' << riadok << '"';
+        if (ocakavane) {
+            ++platnych;
+            for (std::size_t i = 0; i < 11; ++i) {
+                ASSERT_EQ((*skutocne)[i], (*ocakavane)[i]) << '"' << riadok << '"';
+            }
+        }
+    }
+    EXPECT_GT(platnych, 2000); // the valid side is exercised too
+    EXPECT_LT(platnych, 18000);
 }

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 TEST(Klient, TextFieldsAtTheirLimitPassUnchanged) {
-    Klient k;
+    Klient k{};
     const std::string meno(19, 'm');
     const std::string ulica(29, 'u');
     k.setMeno(meno);
@@ -19,7 +19,7 @@ TEST(Klient, TextFieldsAtTheirLimitPassUnchanged) {
 }
 
 TEST(Klient, TooLongTextIsCutNeverWrittenPastTheField) {
-    Klient k;
+    Klient k{};
     k.setMeno(std::string(100, 'x'));
     k.setPriezvisko("Novak");
     EXPECT_EQ(k.getMeno(), std::string(19, 'x'));
@@ -27,7 +27,7 @@ TEST(Klient, TooLongTextIsCutNeverWrittenPastTheField) {
 }
 
 TEST(Klient, ShorterTextReplacesLongerCompletely) {
-    Klient k;
+    Klient k{};
     k.setPriezvisko("Novakova");
     k.setPriezvisko("Nova");
     EXPECT_EQ(k.getPriezvisko(), "Nova");
@@ -39,7 +39,7 @@ TEST(Klient, ShorterTextReplacesLongerCompletely) {
 }
 
 TEST(Klient, GettersReturnIndependentCopies) {
-    Klient k;
+    Klient k{};
     k.setMesto(" Nitra");
     std::string prva = k.getMesto();
     const std::string druha = k.getMesto();
@@ -49,7 +49,7 @@ TEST(Klient, GettersReturnIndependentCopies) {
 }
 
 TEST(Klient, IntegerFieldsKeepZeroAndNegativeValues) {
-    Klient k;
+    Klient k{};
     k.setPlat(0);
     k.setPocetUverov(-1);
     k.setSumaUverov(999999);
@@ -69,7 +69,7 @@ TEST(RodneCisloSex, MonthDigitsUpToFiftyMeanAMan) {
     } pripady[] = {{"850312/0417", 1}, {"855312/0417", 0}, {"855012/0417", 1}, {"855112/0417", 0},
                    {"851212/0417", 1}, {"856212/0417", 0}, {"85ab12/0417", 1}, {"85", 1}, {"", 1}};
     for (const auto& p : pripady) {
-        Klient k;
+        Klient k{};
         k.rc.setCislo(p.cislo);
         EXPECT_EQ(k.rc.getMuz(), p.muz) << p.cislo;
         EXPECT_EQ(k.rc.isMale(), p.muz) << p.cislo;

@@ -5,7 +5,7 @@
 namespace {
 
 RodneCislo rc(const char* text) {
-    RodneCislo r;
+    RodneCislo r{};
     r.setCislo(text);
     return r;
 }
