@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Whole-job comparison of klienti with the tools a user might script instead.
 #
-#   bench/compare.sh [RECORDS] [RUNS]      (defaults: 1000000 records, 5 runs)
+#   bench/compare.sh [RECORDS] [RUNS] [TOOLS]
+#
+# Defaults: 1000000 records, 5 runs, every installed tool; TOOLS is a
+# space-separated list out of: klienti gnu-sort sqlite3 miller.
 #
 # Generates a client file, then runs three jobs through klienti's standard
 # input, each with its console listing sent to /dev/null and its output file
@@ -38,6 +41,9 @@ declare -A STLPEC=([3]=priezvisko [7]='mesacna mzda')
 TOOLS=(klienti gnu-sort)
 command -v sqlite3 >/dev/null && TOOLS+=(sqlite3)
 command -v mlr >/dev/null && TOOLS+=(miller)
+if [ -n "${3:-}" ]; then
+  read -r -a TOOLS <<< "klienti ${3/klienti/}"
+fi
 
 # Runs one tool on one job in directory $1; leaves its output in $1/out.csv.
 run_tool() {

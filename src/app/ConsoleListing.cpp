@@ -41,8 +41,13 @@ void appendClientBlock(TextBuffer& out, const Klient& klient, int32_t cislo) {
     out.text(" eur\nBonita: ");
     out.cislo(klient.getBonita());
     out.text(" bodov (max. 100)\nPlatobna disciplina: ");
-    out.text(disciplineWord(klient.getSplacalNacas()));
-    out.text("\n______________________________\n");
+    // Each word as a literal of its own, so that its length is known here.
+    switch (klient.getSplacalNacas()) {
+    case 1: out.text("vyborna\n"); break;
+    case 2: out.text("priemerna\n"); break;
+    default: out.text("slaba\n"); break;
+    }
+    out.text("______________________________\n");
 }
 
 void flush(TextBuffer& text, std::ostream& out) {

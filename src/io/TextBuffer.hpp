@@ -32,10 +32,8 @@ public:
         dlzka_ += fixedTextLength(pole);
     }
     void znak(char c) noexcept { data_[dlzka_++] = c; }
-    void cislo(int32_t hodnota) noexcept {
-        char cifry[max_dlzka_cisla];
-        text(std::string_view(cifry, formatDecimal(cifry, hodnota)));
-    }
+    // Needs room for max_dlzka_cisla characters.
+    void cislo(int32_t hodnota) noexcept { dlzka_ += formatDecimal(data_.get() + dlzka_, hodnota); }
 
     std::string_view obsah() const noexcept { return {data_.get(), dlzka_}; }
     void vyprazdni() noexcept { dlzka_ = 0; }

@@ -1,6 +1,7 @@
 #include "model/Decimal.hpp"
 
 #include <cstddef>
+#include <cstring>
 
 namespace {
 
@@ -34,26 +35,45 @@ int32_t parseAtoi(std::string_view text) noexcept {
     return hodnota > INT32_MAX ? INT32_MAX : static_cast<int32_t>(hodnota);
 }
 
+namespace {
+
+// "00" to "99": two digits per step halve the divisions.
+constexpr char dvojice[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+std::size_t digitCount(uint32_t v) noexcept {
+    std::size_t n = 1;
+    for (uint32_t hranica = 10; n < 10 && v >= hranica; hranica *= 10) {
+        ++n;
+    }
+    return n;
+}
+
+} // namespace
+
 std::size_t formatDecimal(char* cifry, int32_t value) noexcept {
-    std::size_t n = 0;
-    // Work on the magnitude in 64 bits so that INT32_MIN has a magnitude too.
-    int64_t zvysok = value;
-    const bool zaporne = zvysok < 0;
+    // The magnitude as unsigned, so that INT32_MIN has one too.
+    const bool zaporne = value < 0;
+    uint32_t zvysok = zaporne ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
+    std::size_t n = zaporne ? 1 : 0;
     if (zaporne) {
-        zvysok = -zvysok;
+        cifry[0] = '-';
     }
-    do {
-        cifry[n++] = static_cast<char>('0' + zvysok % 10);
-        zvysok /= 10;
-    } while (zvysok != 0);
-    if (zaporne) {
-        cifry[n++] = '-';
+    n += digitCount(zvysok);
+    char* koniec = cifry + n;
+    while (zvysok >= 100) {
+        const uint32_t dve = zvysok % 100;
+        zvysok /= 100;
+        koniec -= 2;
+        std::memcpy(koniec, dvojice + 2 * dve, 2);
     }
-    // The digits were produced from the last; turn them around in place.
-    for (std::size_t i = 0; i < n / 2; ++i) {
-        const char c = cifry[i];
-        cifry[i] = cifry[n - 1 - i];
-        cifry[n - 1 - i] = c;
+    if (zvysok >= 10) {
+        koniec -= 2;
+        std::memcpy(koniec, dvojice + 2 * zvysok, 2);
+    } else {
+        *--koniec = static_cast<char>('0' + zvysok);
     }
     return n;
 }
