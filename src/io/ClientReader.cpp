@@ -4,37 +4,27 @@
 
 #include <cstring>
 #include <memory>
-#include <new>
 #include <type_traits>
 #include <string>
 #include <string_view>
 
-// Records are never destroyed one by one: their storage goes with the blocks.
-static_assert(std::is_trivially_destructible_v<Klient>);
-
-namespace {
-
-Klient* slotIn(std::byte* blok, std::size_t index) noexcept {
-    return std::launder(reinterpret_cast<Klient*>(blok + index * sizeof(Klient)));
-}
-
-} // namespace
+static_assert(std::is_trivially_default_constructible_v<Klient>,
+              "a new block must cost no pass over its memory");
 
 Klient& NacitaniKlienti::pridajKlienta() {
     if (v_poslednom_bloku_ == velkost_bloku) {
-        bloky_.push_back(std::make_unique_for_overwrite<std::byte[]>(velkost_bloku * sizeof(Klient)));
+        bloky_.push_back(std::make_unique_for_overwrite<Klient[]>(velkost_bloku));
         v_poslednom_bloku_ = 0;
     }
     ++pocet_;
-    std::byte* miesto = bloky_.back().get() + v_poslednom_bloku_++ * sizeof(Klient);
-    return *std::construct_at(reinterpret_cast<Klient*>(miesto));
+    return bloky_.back()[v_poslednom_bloku_++];
 }
 
 void NacitaniKlienti::dokonciTabulku() {
     tabulka_.clear();
     tabulka_.reserve(pocet_);
     for (std::size_t i = 0; i < pocet_; ++i) {
-        tabulka_.push_back(slotIn(bloky_[i / velkost_bloku].get(), i % velkost_bloku));
+        tabulka_.push_back(&bloky_[i / velkost_bloku][i % velkost_bloku]);
     }
 }
 

@@ -2,7 +2,6 @@
 
 #include "model/Klient.hpp"
 
-#include <cstddef>
 #include <cstdint>
 #include <istream>
 #include <memory>
@@ -25,9 +24,9 @@ public:
 
 private:
     static constexpr std::size_t velkost_bloku = 16384;
-    // Raw storage in which each record is constructed only when it is added,
-    // so that every byte is written once, while it is in the cache.
-    std::vector<std::unique_ptr<std::byte[]>> bloky_;
+    // Blocks of records left unset until the reader fills them, so that
+    // every byte is written once, while it is in the cache.
+    std::vector<std::unique_ptr<Klient[]>> bloky_;
     std::size_t v_poslednom_bloku_ = velkost_bloku;
     std::size_t pocet_ = 0;
     std::vector<Klient*> tabulka_;

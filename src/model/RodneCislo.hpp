@@ -45,6 +45,6 @@ private:
     // terminator is read.
     int32_t dvojica(std::size_t p) const noexcept;
 
-    char cislo[kapacita] = {};
-    int32_t muz = 1;
+    char cislo[kapacita];
+    int32_t muz;
 };
