@@ -3,7 +3,7 @@
 #              in the scratch directory run/ (ignored by git), where its output
 #              files land
 #   make test  builds everything and runs every test
-.PHONY: run test bench clean
+.PHONY: run test test-sanitize fuzz bench clean
 
 run:
 	cmake --preset release >/dev/null
@@ -16,6 +16,22 @@ test:
 	cmake --preset debug >/dev/null
 	cmake --build --preset debug
 	ctest --preset debug
+
+# The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer,
+# halting on the first report.
+test-sanitize:
+	cmake --preset sanitize >/dev/null
+	cmake --build --preset sanitize
+	ctest --preset sanitize
+
+# Coverage-guided fuzzing of the reader and of the whole dialogue, each for
+# FUZZ_SECONDS (make fuzz FUZZ_SECONDS=600).
+FUZZ_SECONDS ?= 60
+FUZZ_SEED ?= 0
+fuzz:
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz
+	fuzz/run.sh $(FUZZ_SECONDS) $(FUZZ_SEED)
 
 clean:
 	rm -rf build run

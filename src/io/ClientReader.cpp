@@ -81,7 +81,7 @@ private:
 NacitaniKlienti loadClients(std::istream& in, std::ostream& hlasenia, int32_t max_zaznamov) {
     NacitaniKlienti klienti;
     SpracovanieRiadkov spracovanie(klienti, hlasenia, max_zaznamov);
-    const auto blok = std::make_unique<char[]>(velkost_citania);
+    const auto blok = std::make_unique_for_overwrite<char[]>(velkost_citania);
     // The start of a line that the last block cut off, kept up to the limit.
     std::string zaciatok;
     bool pridlhy = false;

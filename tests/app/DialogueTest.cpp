@@ -1,6 +1,7 @@
 #include "app/Dialogue.hpp"
 
 #include "TestSupport.hpp"
+#include "app/DialogueHarness.hpp"
 #include "io/OutputFile.hpp"
 
 #include <gtest/gtest.h>
@@ -8,37 +9,6 @@
 #include <sstream>
 
 namespace {
-
-// The dialogue's texts, written out here on their own so that a changed
-// character in the program shows up as a failure.
-std::string menu(int pocet) {
-    return "\nBolo nacitanych " + std::to_string(pocet) +
-           " zaznamov o klientoch banky.\n\nZelate si tieto zaznamy filtrovat?\n"
-           "Vyberte si jednu z moznosti a zadajte prislusny znak.\nA - ano\nN - nie\nU - ukoncit program\n";
-}
-const std::string menu_filtra =
-    "\nPodla akeho kriteria chcete zaznamy filtrovat?\nPre vyber zadajte cislo zelanej moznosti.\n"
-    "1. bonita\n2. pocet uverov\n3. suma uverov\n4. mesacna mzda\n5. vek klienta\n ";
-const std::string zoznam_kriterii =
-    "1. meno\n2. priezvisko\n3. mesto\n4. povolanie\n5. mesacny plat\n6. pocet uverov\n7. suma uverov\n"
-    "8. bonita\n9. vek klienta\n";
-const std::string menu_po_filtri =
-    "\nZadajte kriterium pre usporiadanie zaznamov:\nPre vyber zadajte cislo zelanej moznosti.\n" + zoznam_kriterii;
-const std::string menu_bez_filtra = "\nZadajte kriterium pre usporiadanie zaznamov:\n" + zoznam_kriterii;
-const std::string vyzva_hranic =
-    "Zadajte minimalnu a maximalnu hodnotu ako dve cele cisla oddelene medzerou (napr. 10 20): ";
-const std::string zle_hlavne = "\nNeplatny vstup! Prosim zadajte A, N alebo U.\n";
-const std::string zle_filter = "\nNeplatny vstup! Prosim zadajte cislo v intervale 1 az 5.\n";
-const std::string zle_poradie = "Neplatny vstup! Prosim zadajte cislo v intervale 1 az 9.\n";
-const std::string zle_hranice = "\nNeplatny vstup! Prosim zadajte dve cele cisla.\n";
-const std::string navrat = "\nProgram nema zaznamy na usporiadanie, preto sa vracia na zaciatok.\n\n";
-const std::string chyba_suboru = "Vystupny subor sa nepodarilo vytvorit. Vystup do suboru nebol vykonany.";
-
-std::string vyhovuje(int n) { return "\nZadanemu kriteriu vyhovuje " + std::to_string(n) + " zaznamov.\n"; }
-std::string rozsah(const std::string& nazov, int od, int po) {
-    return "\nPre kriterium \"" + nazov + "\" sa v subore nachadzaju hodnoty v intervale od " +
-           std::to_string(od) + " do " + std::to_string(po) + ".\n";
-}
 
 const std::string novak = "850312/0417,Jan,Novak,Hlavna 12,Nitra,ucitel,950,2,800,80,1";
 const std::string kovacova = "905520/1234,Eva,Kovacova,Lesna 3,Kosice,lekarka,2100,0,0,35,2";
@@ -56,33 +26,6 @@ std::string blok(int cislo, const std::string& meno, const std::string& priezvis
 std::string blokNovak(int c) { return blok(c, "Jan", "Novak", "Hlavna 12, Nitra", "ucitel", 950, 2, 800, 80, "vyborna"); }
 std::string blokKovacova(int c) { return blok(c, "Eva", "Kovacova", "Lesna 3, Kosice", "lekarka", 2100, 0, 0, 35, "priemerna"); }
 std::string blokToth(int c) { return blok(c, "Adam", "Toth", "Dlha 1, Zilina", "student", 450, 12, 1500, 92, "slaba"); }
-
-struct Beh {
-    std::string vystup;
-    int status;
-    std::vector<std::string> subory; // entries of the working directory besides klienti.csv
-};
-
-Beh spusti(const std::string& subor, const std::string& vstup, const TempDir& dir,
-           const Clock& hodiny = fixedClock(2026, 12, 7, 14, 5)) {
-    writeFile(dir.path() / "klienti.csv", subor);
-    std::istringstream in(vstup);
-    std::ostringstream out;
-    Prostredie p{in, out, hodiny, dir.path()};
-    const int status = runKlienti(p);
-    std::vector<std::string> subory;
-    for (const std::string& meno : listDir(dir.path())) {
-        if (meno != "klienti.csv") {
-            subory.push_back(meno);
-        }
-    }
-    return {out.str(), status, subory};
-}
-
-Beh spusti(const std::string& subor, const std::string& vstup) {
-    const TempDir dir;
-    return spusti(subor, vstup, dir);
-}
 
 } // namespace
 

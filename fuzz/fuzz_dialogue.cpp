@@ -1,0 +1,57 @@
+// Arbitrary bytes as the user's input to a whole dialogue over a small fixed
+// file at a fixed date: no input may crash, hang or corrupt the session.
+
+#include "app/Dialogue.hpp"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+const char* const subor =
+    "rodne cislo,meno,priezvisko,ulica a cislo,mesto,povolanie,mesacna mzda,pocet uverov,suma uverov,bonita,"
+    "platobna disciplina\n"
+    "850312/0417,Jan,Novak,Hlavna 12,Nitra,ucitel,950,2,800,80,1\n"
+    "905520/1234,Eva,Kovacova,Lesna 3,Kosice,lekarka,2100,0,0,35,2\n"
+    "141231/0001,Adam,Toth,Dlha 1,Zilina,student,450,12,1500,-5,3\n"
+    "zly riadok\n"
+    "001231/0000,Ema,Baranova, Hlavna 1,Nitra,,0,99,999999,100,0\n"
+    "9913,X,Y,Z,W,V,-999,-9,-99999,-99,9";
+
+std::filesystem::path workDir() {
+    static const std::filesystem::path adresar = [] {
+        auto cesta = std::filesystem::temp_directory_path() / ("klienti-fuzz-" + std::to_string(getpid()));
+        std::filesystem::create_directories(cesta);
+        return cesta;
+    }();
+    return adresar;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    std::tm cas{};
+    cas.tm_year = 126;
+    cas.tm_mon = 11;
+    cas.tm_mday = 7;
+    cas.tm_wday = 1;
+    std::istringstream klienti_csv(subor);
+    std::ostringstream hlasenia;
+    NacitaniKlienti klienti = loadClients(klienti_csv, hlasenia);
+    std::istringstream vstup(std::string(reinterpret_cast<const char*>(data), size));
+    std::ostringstream vystup;
+    Prostredie prostredie{vstup, vystup, [cas] { return cas; }, workDir()};
+    if (runDialogue(klienti, prostredie) != 0 || klienti.pocet() != 5) {
+        std::abort();
+    }
+    // Output files of this run go, so that every run starts alike.
+    for (const auto& polozka : std::filesystem::directory_iterator(workDir())) {
+        std::filesystem::remove(polozka.path());
+    }
+    return 0;
+}
