@@ -3,7 +3,7 @@
 #              in the scratch directory run/ (ignored by git), where its output
 #              files land
 #   make test  builds everything and runs every test
-.PHONY: run test test-sanitize fuzz bench clean
+.PHONY: run test test-sanitize fuzz bench package package-check clean
 
 run:
 	cmake --preset release >/dev/null
@@ -32,6 +32,18 @@ fuzz:
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz
 	fuzz/run.sh $(FUZZ_SECONDS) $(FUZZ_SEED)
+
+# The Debian package (build/release/klienti_*.deb), and a check that it and
+# cmake --install both yield a working program and manual page.
+package:
+	cmake --preset release >/dev/null
+	cmake --build --preset release --target klienti
+	cd build/release && cpack -G DEB
+
+package-check:
+	cmake --preset release >/dev/null
+	cmake --build --preset release --target klienti
+	tests/package/check_install.sh build/release
 
 clean:
 	rm -rf build run
