@@ -18,5 +18,5 @@ for target in reader dialogue; do
     echo "fuzz_$target found a problem; see $out/"
     exit 1
   }
-  grep -E '^#[0-9]+ +DONE|stat::number_of_executed_units|stat::average_exec_per_sec' "$out/log.txt"
+  grep -E '^#[0-9]+[[:space:]]+DONE|stat::number_of_executed_units|stat::average_exec_per_sec' "$out/log.txt"
 done

@@ -33,15 +33,27 @@ struct ZatvorSubor {
 };
 using Subor = std::unique_ptr<std::FILE, ZatvorSubor>;
 
+// The last name this program created: the next output of the same minute
+// starts its search behind it, so that a script producing thousands of
+// outputs a minute does not try every taken name again each time.
+struct PoslednyNazov {
+    std::filesystem::path zaklad;
+    int poradie = 0;
+};
+
 // Creates the first free name of the series exclusively: the file must not
 // exist before, so nothing is ever replaced, and two programs running at once
 // never share one file.
 Subor createNewFile(const std::tm& cas, const std::filesystem::path& adresar, std::filesystem::path& cesta) {
-    for (int poradie = 1; poradie <= max_poradie; ++poradie) {
+    static PoslednyNazov posledny;
+    const std::filesystem::path zaklad = adresar / outputFileName(cas);
+    const int od = zaklad == posledny.zaklad ? posledny.poradie + 1 : 1;
+    for (int poradie = od; poradie <= max_poradie; ++poradie) {
         cesta = adresar / outputFileName(cas, poradie);
         errno = 0;
         Subor subor(std::fopen(cesta.c_str(), "wx"));
         if (subor) {
+            posledny = {zaklad, poradie};
             return subor;
         }
         if (errno != EEXIST) {
