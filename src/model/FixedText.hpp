@@ -10,19 +10,6 @@
 // Invariant kept by storeFixedText: every byte behind the terminator is zero,
 // so a field can be read in whole machine words (the ordering relies on it).
 
-// Copies at most N - 1 characters of text into the field and zero-fills the
-// rest. The reader checks the limits before it stores; the cut here only
-// guarantees that nothing is ever written past the field.
-template <std::size_t N>
-void storeFixedText(char (&pole)[N], std::string_view text) noexcept {
-    const std::size_t n = text.size() < N - 1 ? text.size() : N - 1;
-    // Assembled in a zeroed copy, so that the field itself is written in one
-    // move of constant size.
-    char kopia[N] = {};
-    std::memcpy(kopia, text.data(), n);
-    std::memcpy(pole, kopia, N);
-}
-
 // The number of characters before the terminator, read eight at a time: the
 // fields are short, and a library call per field costs more than the scan.
 template <std::size_t N>
@@ -49,4 +36,21 @@ std::size_t fixedTextLength(const char (&pole)[N]) noexcept {
 template <std::size_t N>
 std::string_view viewFixedText(const char (&pole)[N]) noexcept {
     return {pole, fixedTextLength(pole)};
+}
+
+// Copies at most N - 1 characters of text into the field and zero-fills the
+// rest; a NUL in the text ends it there, as in any zero-terminated copy. The
+// reader checks the limits before it stores; the cut here only guarantees
+// that nothing is ever written past the field and that the invariant holds.
+template <std::size_t N>
+void storeFixedText(char (&pole)[N], std::string_view text) noexcept {
+    const std::size_t n = text.size() < N - 1 ? text.size() : N - 1;
+    // Assembled in a zeroed copy, so that the field itself is written in one
+    // move of constant size.
+    char kopia[N] = {};
+    std::memcpy(kopia, text.data(), n);
+    if (const std::size_t dlzka = fixedTextLength(kopia); dlzka < n) {
+        std::memset(kopia + dlzka, 0, N - dlzka);
+    }
+    std::memcpy(pole, kopia, N);
 }

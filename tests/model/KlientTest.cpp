@@ -76,3 +76,12 @@ TEST(RodneCisloSex, MonthDigitsUpToFiftyMeanAMan) {
         EXPECT_EQ(k.rc.getCislo(), p.cislo);
     }
 }
+
+TEST(Klient, NulInTextEndsItAsInAZeroTerminatedCopy) {
+    Klient k{};
+    k.setMeno(std::string_view("Ja\0nko", 6));
+    EXPECT_EQ(k.getMeno(), "Ja");
+    for (int i = 2; i < 20; ++i) {
+        EXPECT_EQ(k.menoPole()[i], '\0');
+    }
+}
