@@ -41,13 +41,8 @@ void appendClientBlock(TextBuffer& out, const Klient& klient, int32_t cislo) {
     out.text(" eur\nBonita: ");
     out.cislo(klient.getBonita());
     out.text(" bodov (max. 100)\nPlatobna disciplina: ");
-    // Each word as a literal of its own, so that its length is known here.
-    switch (klient.getSplacalNacas()) {
-    case 1: out.text("vyborna\n"); break;
-    case 2: out.text("priemerna\n"); break;
-    default: out.text("slaba\n"); break;
-    }
-    out.text("______________________________\n");
+    out.text(disciplineWord(klient.getSplacalNacas()));
+    out.text("\n______________________________\n");
 }
 
 void flush(TextBuffer& text, std::ostream& out) {
@@ -57,16 +52,6 @@ void flush(TextBuffer& text, std::ostream& out) {
 }
 
 } // namespace
-
-const char* disciplineWord(int32_t splacal_nacas) noexcept {
-    if (splacal_nacas == 1) {
-        return "vyborna";
-    }
-    if (splacal_nacas == 2) {
-        return "priemerna";
-    }
-    return "slaba";
-}
 
 std::string clientBlock(const Klient& klient, int32_t cislo) {
     TextBuffer text(max_dlzka_bloku);

@@ -5,10 +5,19 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 // The word for a payment-discipline code: 1 "vyborna", 2 "priemerna", any
 // other value "slaba".
-const char* disciplineWord(int32_t splacal_nacas) noexcept;
+constexpr std::string_view disciplineWord(int32_t splacal_nacas) noexcept {
+    if (splacal_nacas == 1) {
+        return "vyborna";
+    }
+    if (splacal_nacas == 2) {
+        return "priemerna";
+    }
+    return "slaba";
+}
 
 // The eleven-line block of one record, numbered cislo.
 std::string clientBlock(const Klient& klient, int32_t cislo);

@@ -1,22 +1,11 @@
 #include "io/RecordLine.hpp"
 
 #include "model/Decimal.hpp"
+#include "model/FixedText.hpp"
 
 #include <bit>
 #include <cstdint>
 #include <cstring>
-
-namespace {
-
-constexpr uint64_t vsade(unsigned char bajt) noexcept { return 0x0101010101010101ull * bajt; }
-
-// The high bit of each byte of v that is zero, and no other bit.
-constexpr uint64_t zeroBytes(uint64_t v) noexcept {
-    const uint64_t t = (v & vsade(0x7F)) + vsade(0x7F);
-    return ~(t | v | vsade(0x7F));
-}
-
-} // namespace
 
 std::optional<PoliaZaznamu> splitRecordLine(std::string_view riadok) noexcept {
     PoliaZaznamu polia;
@@ -46,7 +35,7 @@ std::optional<PoliaZaznamu> splitRecordLine(std::string_view riadok) noexcept {
             if (zeroBytes(slovo) != 0) {
                 return std::nullopt;
             }
-            for (uint64_t ciarky = zeroBytes(slovo ^ vsade(',')); ciarky != 0 && otvorenePole(); ciarky &= ciarky - 1) {
+            for (uint64_t ciarky = zeroBytes(slovo ^ everyByte(',')); ciarky != 0 && otvorenePole(); ciarky &= ciarky - 1) {
                 if (!uzavri(i + static_cast<std::size_t>(std::countr_zero(ciarky)) / 8)) {
                     return std::nullopt;
                 }

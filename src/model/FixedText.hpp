@@ -10,6 +10,16 @@
 // Invariant kept by storeFixedText: every byte behind the terminator is zero,
 // so a field can be read in whole machine words (the ordering relies on it).
 
+// Eight copies of a byte in one word.
+constexpr uint64_t everyByte(unsigned char bajt) noexcept { return 0x0101010101010101ull * bajt; }
+
+// The high bit of each byte of v that is zero, and no other bit: finds a
+// terminator (or, on v ^ everyByte(c), a character c) in eight bytes at once.
+constexpr uint64_t zeroBytes(uint64_t v) noexcept {
+    const uint64_t t = (v & everyByte(0x7F)) + everyByte(0x7F);
+    return ~(t | v | everyByte(0x7F));
+}
+
 // The number of characters before the terminator, read eight at a time: the
 // fields are short, and a library call per field costs more than the scan.
 template <std::size_t N>
@@ -19,9 +29,7 @@ std::size_t fixedTextLength(const char (&pole)[N]) noexcept {
         for (; i + 8 <= N; i += 8) {
             uint64_t slovo;
             std::memcpy(&slovo, pole + i, 8);
-            const uint64_t t = (slovo & 0x7F7F7F7F7F7F7F7Full) + 0x7F7F7F7F7F7F7F7Full;
-            const uint64_t nuly = ~(t | slovo | 0x7F7F7F7F7F7F7F7Full);
-            if (nuly != 0) {
+            if (const uint64_t nuly = zeroBytes(slovo); nuly != 0) {
                 return i + static_cast<std::size_t>(std::countr_zero(nuly)) / 8;
             }
         }

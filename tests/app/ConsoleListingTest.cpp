@@ -55,7 +55,7 @@ TEST(ConsoleListing, DisciplineWords) {
         const char* slovo;
     } pripady[] = {{1, "vyborna"}, {2, "priemerna"}, {3, "slaba"}, {0, "slaba"}, {4, "slaba"}, {9, "slaba"}, {-1, "slaba"}};
     for (const auto& p : pripady) {
-        EXPECT_STREQ(disciplineWord(p.kod), p.slovo) << p.kod;
+        EXPECT_EQ(disciplineWord(p.kod), p.slovo) << p.kod;
     }
 }
 
