@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Whole-job comparison of klienti with the tools a user might script instead.
 #
-#   bench/compare.sh [RECORDS] [RUNS] [TOOLS]
+#   bench/compare.sh [RECORDS] [RUNS] [TOOLS] [SEED]
 #
-# Defaults: 1000000 records, 5 runs, every installed tool; TOOLS is a
-# space-separated list out of: klienti gnu-sort sqlite3 miller.
+# Defaults: 1000000 records, 5 runs, every installed tool, seed 7; TOOLS is a
+# space-separated list out of: klienti gnu-sort sqlite3 miller ("" for all).
+# KLIENTI=path/to/klienti measures another build of the tool.
 #
 # Generates a client file, then runs three jobs through klienti's standard
 # input, each with its console listing sent to /dev/null and its output file
@@ -18,15 +19,16 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 POCET=${1:-1000000}
 BEHY=${2:-5}
+SEED=${4:-7}
 BUILD=build/release
 
 cmake --preset release >/dev/null
 cmake --build --preset release --target klienti generate_klienti >/dev/null
-KLIENTI=$(pwd)/$BUILD/klienti
+KLIENTI=$(realpath "${KLIENTI:-$BUILD/klienti}")
 PRACA=$(pwd)/bench/out
 rm -rf "$PRACA"
 mkdir -p "$PRACA"
-"$BUILD/generate_klienti" "$POCET" 7 "$PRACA/klienti.csv"
+"$BUILD/generate_klienti" "$POCET" "$SEED" "$PRACA/klienti.csv"
 VSTUP=$PRACA/klienti.csv
 
 # Each job: klienti's answers, and the sort key (field, numeric or not) and
@@ -97,7 +99,7 @@ done
 median() { tr ' ' '\n' | grep -v '^$' | sort -g | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
 
 echo
-echo "$POCET records, $BEHY runs each, medians; memory is the peak of the largest process"
+echo "$POCET records of seed $SEED, $BEHY runs each, medians; memory is the peak of the largest process"
 echo
 echo "| job | tool | wall time (s) | peak memory (MiB) | time / klienti |"
 echo "|---|---|---:|---:|---:|"

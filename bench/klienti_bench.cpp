@@ -5,6 +5,7 @@
 #include "ClientGenerator.hpp"
 #include "app/ConsoleListing.hpp"
 #include "io/ClientReader.hpp"
+#include "io/InputFile.hpp"
 #include "io/OutputFile.hpp"
 #include "query/Filter.hpp"
 #include "query/Sort.hpp"
@@ -39,13 +40,19 @@ const std::string& fileOf(int64_t pocet) {
     return subor;
 }
 
-NacitaniKlienti& loadedOf(int64_t pocet) {
-    static std::map<int64_t, std::unique_ptr<NacitaniKlienti>> nacitane;
+ClientStore& loadedOf(int64_t pocet) {
+    static std::map<int64_t, std::unique_ptr<ClientStore>> nacitane;
     auto& k = nacitane[pocet];
     if (!k) {
-        std::istringstream in(fileOf(pocet));
+        const auto cesta = std::filesystem::temp_directory_path() / ("klienti-bench-" + std::to_string(getpid()) + ".csv");
+        {
+            std::ofstream out(cesta, std::ios::binary);
+            out << fileOf(pocet);
+        }
+        std::optional<InputFile> in = InputFile::open(cesta);
         std::ostringstream hlasenia;
-        k = std::make_unique<NacitaniKlienti>(loadClients(in, hlasenia));
+        k = std::make_unique<ClientStore>(loadClients(*in, hlasenia).klienti);
+        std::filesystem::remove(cesta);
     }
     return *k;
 }
@@ -60,9 +67,9 @@ void BM_Load(benchmark::State& state) {
         out.write(obsah.data(), static_cast<std::streamsize>(obsah.size()));
     }
     for (auto _ : state) {
-        std::ifstream in(cesta);
+        std::optional<InputFile> in = InputFile::open(cesta);
         std::ostringstream hlasenia;
-        NacitaniKlienti k = loadClients(in, hlasenia);
+        ClientStore k = loadClients(*in, hlasenia).klienti;
         benchmark::DoNotOptimize(k.pocet());
     }
     std::filesystem::remove(cesta);
@@ -70,7 +77,7 @@ void BM_Load(benchmark::State& state) {
 }
 
 void BM_Sort(benchmark::State& state) {
-    NacitaniKlienti& k = loadedOf(state.range(0));
+    ClientStore& k = loadedOf(state.range(0));
     const char kriterium = static_cast<char>('0' + state.range(1));
     std::vector<Klient*> tabulka;
     for (auto _ : state) {
@@ -83,7 +90,7 @@ void BM_Sort(benchmark::State& state) {
 }
 
 void BM_Filter(benchmark::State& state) {
-    NacitaniKlienti& k = loadedOf(state.range(0));
+    ClientStore& k = loadedOf(state.range(0));
     const char kriterium = static_cast<char>('0' + state.range(1));
     // Bounds around the middle of each attribute's range.
     const int32_t hranice[6][2] = {{0, 0}, {40, 80}, {2, 6}, {100000, 600000}, {1000, 3000}, {30, 60}};
@@ -99,28 +106,29 @@ void BM_Filter(benchmark::State& state) {
 }
 
 void BM_Listing(benchmark::State& state) {
-    NacitaniKlienti& k = loadedOf(state.range(0));
+    ClientStore& k = loadedOf(state.range(0));
     NullBuffer nic;
     std::ostream out(&nic);
+    TextBuffer buffer(std::size_t{1} << 20);
     for (auto _ : state) {
-        printClients(k.tabulka().data(), k.pocet(), out);
+        printClients(k.tabulka().data(), k.pocet(), out, buffer);
     }
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
 }
 
 void BM_OutputFile(benchmark::State& state) {
-    NacitaniKlienti& k = loadedOf(state.range(0));
+    ClientStore& k = loadedOf(state.range(0));
     const auto adresar = std::filesystem::temp_directory_path() / ("klienti-bench-" + std::to_string(getpid()));
     std::filesystem::create_directories(adresar);
     std::tm cas{};
     cas.tm_year = 126;
     cas.tm_mday = 1;
+    TextBuffer buffer(std::size_t{1} << 20);
     for (auto _ : state) {
-        std::ostringstream hlasenia;
-        const auto cesta = writeOutputFile(k.tabulka().data(), k.pocet(), cas, hlasenia, adresar);
+        const OutputResult vysledok = writeOutputFile(k.tabulka().data(), k.pocet(), cas, adresar, buffer);
         state.PauseTiming();
-        if (cesta) {
-            std::filesystem::remove(*cesta);
+        if (vysledok.written) {
+            std::filesystem::remove(vysledok.name);
         }
         state.ResumeTiming();
     }

@@ -2,6 +2,7 @@
 // file at a fixed date: no input may crash, hang or corrupt the session.
 
 #include "app/Dialogue.hpp"
+#include "io/TextSource.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -40,9 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     cas.tm_mon = 11;
     cas.tm_mday = 7;
     cas.tm_wday = 1;
-    std::istringstream klienti_csv(subor);
+    TextSource klienti_csv(subor);
     std::ostringstream hlasenia;
-    NacitaniKlienti klienti = loadClients(klienti_csv, hlasenia);
+    ClientStore klienti = loadClients(klienti_csv, hlasenia).klienti;
     std::istringstream vstup(std::string(reinterpret_cast<const char*>(data), size));
     std::ostringstream vystup;
     Prostredie prostredie{vstup, vystup, [cas] { return cas; }, workDir()};

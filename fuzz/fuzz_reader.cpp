@@ -2,6 +2,7 @@
 // report the rest, and never read or write outside its buffers.
 
 #include "io/ClientReader.hpp"
+#include "io/TextSource.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,9 +11,14 @@
 #include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+    // Small reads and a small chunk put line ends at every kind of boundary.
+    TextSource in(std::string(reinterpret_cast<const char*>(data), size), size % 97 + 1);
     std::ostringstream hlasenia;
-    NacitaniKlienti klienti = loadClients(in, hlasenia, 1000);
+    LoadOptions options;
+    options.max_records = 1000;
+    options.chunk_size = size % 251 + 1;
+    const LoadResult nacitanie = loadClients(in, hlasenia, options);
+    const ClientStore& klienti = nacitanie.klienti;
     // Every loaded record keeps its fields within their limits.
     for (const Klient* k : klienti.tabulka()) {
         if (k->getMeno().size() > Klient::max_meno || k->getUlica().size() > Klient::max_ulica ||

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
+#include <new>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -84,3 +86,26 @@ std::vector<std::string> listDir(const std::filesystem::path& adresar) {
     std::sort(mena.begin(), mena.end());
     return mena;
 }
+
+namespace {
+std::atomic<std::size_t> failing_from{SIZE_MAX};
+} // namespace
+
+AllocationLimit::AllocationLimit(std::size_t min_size) { failing_from = min_size; }
+AllocationLimit::~AllocationLimit() { failing_from = SIZE_MAX; }
+
+// The test program's own allocation, so that AllocationLimit can make it fail.
+void* operator new(std::size_t size) {
+    if (size >= failing_from.load(std::memory_order_relaxed)) {
+        throw std::bad_alloc();
+    }
+    if (void* p = std::malloc(size == 0 ? 1 : size)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void* operator new[](std::size_t size) { return ::operator new(size); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }

@@ -46,3 +46,13 @@ std::vector<std::string> listDir(const std::filesystem::path& adresar);
 
 // The header of klienti.csv without its line end.
 extern const std::string hlavicka;
+
+// While one is alive, every allocation of at least min_size bytes fails as
+// if memory had run out.
+class AllocationLimit {
+public:
+    explicit AllocationLimit(std::size_t min_size);
+    ~AllocationLimit();
+    AllocationLimit(const AllocationLimit&) = delete;
+    AllocationLimit& operator=(const AllocationLimit&) = delete;
+};

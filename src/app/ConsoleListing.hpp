@@ -1,10 +1,10 @@
 #pragma once
 
+#include "io/TextBuffer.hpp"
 #include "model/Klient.hpp"
 
 #include <cstdint>
 #include <ostream>
-#include <string>
 #include <string_view>
 
 // The word for a payment-discipline code: 1 "vyborna", 2 "priemerna", any
@@ -19,9 +19,7 @@ constexpr std::string_view disciplineWord(int32_t splacal_nacas) noexcept {
     return "slaba";
 }
 
-// The eleven-line block of one record, numbered cislo.
-std::string clientBlock(const Klient& klient, int32_t cislo);
-
 // Lists the first pocet records of the table as labelled blocks numbered
-// from 1 in table order; nothing for an empty table.
-void printClients(Klient* const* tabulka, int32_t pocet, std::ostream& out);
+// from 1 in table order, assembling the text in buffer; nothing for an empty
+// table. A stream that fails (a closed console) ends the listing early.
+void printClients(Klient* const* tabulka, int32_t pocet, std::ostream& out, TextBuffer& buffer);

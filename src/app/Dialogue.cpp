@@ -1,12 +1,13 @@
 #include "app/Dialogue.hpp"
 
 #include "app/ConsoleListing.hpp"
+#include "io/InputFile.hpp"
 #include "io/OutputFile.hpp"
 #include "query/Filter.hpp"
 #include "query/Sort.hpp"
 
-#include <fstream>
 #include <limits>
+#include <new>
 #include <vector>
 
 namespace {
@@ -28,6 +29,11 @@ constexpr const char* chyba_hlavneho_menu = "\nNeplatny vstup! Prosim zadajte A,
 constexpr const char* chyba_filtra = "\nNeplatny vstup! Prosim zadajte cislo v intervale 1 az 5.\n";
 constexpr const char* chyba_usporiadania = "Neplatny vstup! Prosim zadajte cislo v intervale 1 az 9.\n";
 constexpr const char* chyba_hranic = "\nNeplatny vstup! Prosim zadajte dve cele cisla.\n";
+constexpr const char* chyba_vystupu = "Vystupny subor sa nepodarilo vytvorit. Vystup do suboru nebol vykonany.";
+constexpr const char* nedostatok_pamate = "Nedostatok pamate, operacia nebola vykonana.\n";
+
+// The writers assemble their text in pieces of about this size.
+constexpr std::size_t buffer_size = std::size_t{1} << 20;
 
 bool isMainChoice(char c) {
     return c == 'a' || c == 'A' || c == 'n' || c == 'N' || c == 'u' || c == 'U';
@@ -64,6 +70,36 @@ bool readBounds(Prostredie& p, int32_t& min, int32_t& max) {
     }
 }
 
+// Which of the two outputs a branch produces first.
+enum class OutputOrder { listing_first, file_first };
+
+void writeFile(Klient* const* tabulka, int32_t pocet, Prostredie& p, TextBuffer& buffer) {
+    const OutputResult vysledok = writeOutputFile(tabulka, pocet, p.hodiny(), p.adresar, buffer);
+    if (!vysledok.written) {
+        p.vystup << chyba_vystupu;
+    }
+}
+
+// Orders the table, then lists it and writes it to an output file in the
+// branch's order. Everything the step needs is allocated before anything is
+// shown, so that running out of memory shows nothing of the cycle but the
+// message, and leaves the table in its previous order.
+void orderAndShow(Klient** tabulka, int32_t pocet, char kriterium, Prostredie& p, OutputOrder order) {
+    try {
+        TextBuffer buffer(buffer_size);
+        sortClients(tabulka, pocet, kriterium, datumZCasu(p.hodiny()));
+        if (order == OutputOrder::listing_first) {
+            printClients(tabulka, pocet, p.vystup, buffer);
+            writeFile(tabulka, pocet, p, buffer);
+        } else {
+            writeFile(tabulka, pocet, p, buffer);
+            printClients(tabulka, pocet, p.vystup, buffer);
+        }
+    } catch (const std::bad_alloc&) {
+        p.vystup << nedostatok_pamate;
+    }
+}
+
 // One cycle of the filter branch; false when the input ended.
 bool filterCycle(std::vector<Klient*>& tabulka, Prostredie& p) {
     const auto pocet = static_cast<int32_t>(tabulka.size());
@@ -85,12 +121,18 @@ bool filterCycle(std::vector<Klient*>& tabulka, Prostredie& p) {
     const HornaHranica horna{max};
     const DolnaHranica dolna{min};
     const int32_t vyhovuje = countMatching(tabulka.data(), horna, dolna, pocet, kriterium, dnes);
+    std::vector<Klient*> filtrovana;
+    try {
+        filtrovana.resize(static_cast<std::size_t>(vyhovuje));
+    } catch (const std::bad_alloc&) {
+        p.vystup << nedostatok_pamate;
+        return true;
+    }
     p.vystup << "\nZadanemu kriteriu vyhovuje " << vyhovuje << " zaznamov.\n";
     if (vyhovuje == 0) {
         p.vystup << "\nProgram nema zaznamy na usporiadanie, preto sa vracia na zaciatok.\n\n";
         return true;
     }
-    std::vector<Klient*> filtrovana(static_cast<std::size_t>(vyhovuje));
     copyMatching(tabulka.data(), horna, dolna, pocet, vyhovuje, filtrovana.data(), kriterium, dnes);
 
     p.vystup << "\nZadajte kriterium pre usporiadanie zaznamov:\nPre vyber zadajte cislo zelanej moznosti.\n"
@@ -99,9 +141,7 @@ bool filterCycle(std::vector<Klient*>& tabulka, Prostredie& p) {
     if (!readChoice(p, poradie, isSortCriterion, chyba_usporiadania)) {
         return false;
     }
-    sortClients(filtrovana.data(), vyhovuje, poradie, datumZCasu(p.hodiny()));
-    printClients(filtrovana.data(), vyhovuje, p.vystup);
-    writeOutputFile(filtrovana.data(), vyhovuje, p.hodiny(), p.vystup, p.adresar);
+    orderAndShow(filtrovana.data(), vyhovuje, poradie, p, OutputOrder::listing_first);
     return true;
 }
 
@@ -114,15 +154,13 @@ bool orderCycle(std::vector<Klient*>& tabulka, Prostredie& p) {
     if (!readChoice(p, poradie, isSortCriterion, chyba_usporiadania)) {
         return false;
     }
-    sortClients(tabulka.data(), pocet, poradie, datumZCasu(p.hodiny()));
-    writeOutputFile(tabulka.data(), pocet, p.hodiny(), p.vystup, p.adresar);
-    printClients(tabulka.data(), pocet, p.vystup);
+    orderAndShow(tabulka.data(), pocet, poradie, p, OutputOrder::file_first);
     return true;
 }
 
 } // namespace
 
-int runDialogue(NacitaniKlienti& klienti, Prostredie& p) {
+int runDialogue(ClientStore& klienti, Prostredie& p) {
     for (;;) {
         p.vystup << "\nBolo nacitanych " << klienti.pocet() << hlavne_menu;
         char volba = 0;
@@ -138,17 +176,21 @@ int runDialogue(NacitaniKlienti& klienti, Prostredie& p) {
 }
 
 int runKlienti(Prostredie& p) {
-    const std::filesystem::path cesta = p.adresar / "klienti.csv";
-    std::error_code chyba;
-    // A directory of that name opens as a stream on some systems, yet holds no records.
-    std::ifstream subor;
-    if (!std::filesystem::is_directory(cesta, chyba)) {
-        subor.open(cesta);
-    }
-    if (!subor.is_open()) {
+    std::optional<InputFile> subor = InputFile::open(p.adresar / "klienti.csv");
+    if (!subor) {
         p.vystup << "Subor sa nepodarilo otvorit";
         return 0;
     }
-    NacitaniKlienti klienti = loadClients(subor, p.vystup);
-    return runDialogue(klienti, p);
+    LoadResult nacitanie;
+    try {
+        nacitanie = loadClients(*subor, p.vystup);
+    } catch (const std::bad_alloc&) {
+        p.vystup << "Nedostatok pamate na nacitanie zaznamov.\n";
+        return 1;
+    }
+    if (nacitanie.read_error != 0) {
+        p.vystup << "Subor sa nepodarilo otvorit";
+        return 0;
+    }
+    return runDialogue(nacitanie.klienti, p);
 }

@@ -22,4 +22,4 @@ int runKlienti(Prostredie& prostredie);
 
 // The menu dialogue over already loaded records, until the user quits or the
 // input ends. Gives the exit status 0.
-int runDialogue(NacitaniKlienti& klienti, Prostredie& prostredie);
+int runDialogue(ClientStore& klienti, Prostredie& prostredie);

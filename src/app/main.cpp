@@ -1,8 +1,10 @@
 #include "app/Dialogue.hpp"
+#include "app/Signals.hpp"
 
 #include <iostream>
 
 int main() {
+    installSignalHandlers();
     Prostredie prostredie{std::cin, std::cout, systemLocalTime, "."};
     return runKlienti(prostredie);
 }

@@ -2,134 +2,192 @@
 
 #include "io/RecordLine.hpp"
 
+#include <cerrno>
 #include <cstring>
-#include <memory>
-#include <type_traits>
-#include <string>
 #include <string_view>
 
-static_assert(std::is_trivially_default_constructible_v<Klient>,
-              "a new block must cost no pass over its memory");
-
-Klient& NacitaniKlienti::pridajKlienta() {
-    if (v_poslednom_bloku_ == velkost_bloku) {
-        bloky_.push_back(std::make_unique_for_overwrite<Klient[]>(velkost_bloku));
-        v_poslednom_bloku_ = 0;
-    }
-    ++pocet_;
-    return bloky_.back()[v_poslednom_bloku_++];
+void ClientStore::addBlock(std::unique_ptr<Klient[]> block, std::size_t filled) {
+    blocks_.push_back({std::move(block), filled});
 }
 
-void NacitaniKlienti::dokonciTabulku() {
+void ClientStore::finish() {
+    std::size_t total = 0;
+    for (const Block& block : blocks_) {
+        total += block.filled;
+    }
     tabulka_.clear();
-    tabulka_.reserve(pocet_);
-    for (std::size_t i = 0; i < pocet_; ++i) {
-        tabulka_.push_back(&bloky_[i / velkost_bloku][i % velkost_bloku]);
+    tabulka_.reserve(total);
+    for (const Block& block : blocks_) {
+        for (std::size_t i = 0; i < block.filled; ++i) {
+            tabulka_.push_back(&block.records[i]);
+        }
     }
 }
 
 namespace {
 
 // Longer than any acceptable record line (eleven fields at their limits, ten
-// commas and a carriage return): a line that grows past this is malformed, so
-// its further characters need not be kept.
-constexpr std::size_t max_uchovany_riadok = 256;
-constexpr std::size_t velkost_citania = std::size_t{1} << 20;
+// commas and a carriage return): of a line that grows past this only this
+// much is kept, which is malformed all the same.
+constexpr std::size_t max_kept_line = 256;
 
-// Turns lines into records, one line at a time, counting line numbers.
-class SpracovanieRiadkov {
-public:
-    SpracovanieRiadkov(NacitaniKlienti& klienti, std::ostream& hlasenia, int32_t max_zaznamov)
-        : klienti_(klienti), hlasenia_(hlasenia), max_zaznamov_(max_zaznamov) {}
+// A run of whole lines turned into records.
+struct Piece {
+    struct Malformed {
+        uint64_t line;              // counted from 0 within the piece
+        std::size_t records_before; // records of the piece before it
+    };
+    std::unique_ptr<Klient[]> records;
+    std::size_t filled = 0;
+    std::vector<Malformed> malformed;
+    uint64_t lines = 0;
+};
 
-    // A line without its line feed; ukonceny tells whether a line feed ended it.
-    void riadok(std::string_view text, bool ukonceny, bool pridlhy) {
-        const uint64_t cislo = cislo_riadku_++;
-        if (cislo == 1 || plny_) {
-            return; // the header, or the table cannot take more records
+// Parses the lines of [begin, end). Every line ends with a line feed except,
+// when last_unterminated, the last one, whose carriage return is kept.
+Piece parsePiece(const char* begin, const char* end, bool last_unterminated) {
+    Piece piece;
+    uint64_t lines = last_unterminated ? 1 : 0;
+    for (const char* p = begin; p < end; ++p) {
+        p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        if (p == nullptr) {
+            break;
         }
-        if (ukonceny && !text.empty() && text.back() == '\r') {
+        ++lines;
+    }
+    piece.records = std::make_unique<Klient[]>(lines);
+    const char* line = begin;
+    for (uint64_t i = 0; i < lines; ++i) {
+        const auto* lf = static_cast<const char*>(std::memchr(line, '\n', static_cast<std::size_t>(end - line)));
+        const char* const line_end = lf != nullptr ? lf : end;
+        std::string_view text(line, static_cast<std::size_t>(line_end - line));
+        if (lf != nullptr && !text.empty() && text.back() == '\r') {
             text.remove_suffix(1);
         }
-        const auto polia = pridlhy ? std::nullopt : splitRecordLine(text);
-        if (!polia) {
-            hlasenia_ << "Riadok " << cislo
-                      << " v subore klienti.csv ma nespravny format, zaznam bol preskoceny.\n";
+        if (const auto fields = splitRecordLine(text)) {
+            fillKlient(*fields, piece.records[piece.filled++]);
+        } else {
+            piece.malformed.push_back({i, piece.filled});
+        }
+        line = line_end + 1;
+    }
+    piece.lines = lines;
+    return piece;
+}
+
+// Takes the pieces in file order: numbers their lines, reports the malformed
+// ones, keeps to the record limit and hands the records to the store.
+class Assembly {
+public:
+    Assembly(ClientStore& klienti, std::ostream& vystup, const LoadOptions& options)
+        : klienti_(klienti), vystup_(vystup), options_(options) {}
+
+    void add(Piece&& piece) {
+        if (full_) {
             return;
         }
-        if (nacitanych_ == max_zaznamov_) {
-            plny_ = true;
-            hlasenia_ << "Subor klienti.csv ma viac ako " << max_zaznamov_
-                      << " zaznamov, dalsie zaznamy neboli nacitane.\n";
-            return;
+        const auto room = static_cast<std::size_t>(options_.max_records - loaded_);
+        for (const Piece::Malformed& m : piece.malformed) {
+            if (m.records_before > room) {
+                break; // the limit falls before this line
+            }
+            report(next_line_ + m.line);
         }
-        fillKlient(*polia, klienti_.pridajKlienta());
-        ++nacitanych_;
+        std::size_t taken = piece.filled;
+        if (taken > room) {
+            taken = room;
+            full_ = true;
+            vystup_ << "Subor " << options_.nazov_suboru << " ma viac ako " << options_.max_records
+                    << " zaznamov, dalsie zaznamy neboli nacitane.\n";
+        }
+        loaded_ += static_cast<int32_t>(taken);
+        next_line_ += piece.lines;
+        klienti_.addBlock(std::move(piece.records), taken);
+    }
+
+    void finish() {
+        if (unreported_ > 0) {
+            vystup_ << "Dalsie riadky s nespravnym formatom v subore " << options_.nazov_suboru
+                    << ", ktore boli preskocene: " << unreported_ << '\n';
+        }
+        klienti_.finish();
     }
 
 private:
-    NacitaniKlienti& klienti_;
-    std::ostream& hlasenia_;
-    const int32_t max_zaznamov_;
-    uint64_t cislo_riadku_ = 1;
-    int32_t nacitanych_ = 0;
-    bool plny_ = false;
+    void report(uint64_t line) {
+        if (reported_ == max_reports) {
+            ++unreported_;
+            return;
+        }
+        ++reported_;
+        vystup_ << "Riadok " << line << " v subore " << options_.nazov_suboru
+                << " ma nespravny format, zaznam bol preskoceny.\n";
+    }
+
+    static constexpr int max_reports = 10;
+    ClientStore& klienti_;
+    std::ostream& vystup_;
+    const LoadOptions& options_;
+    uint64_t next_line_ = 2; // the header is line 1
+    int32_t loaded_ = 0;
+    bool full_ = false;
+    int reported_ = 0;
+    uint64_t unreported_ = 0;
 };
+
+// Moves the start of an unfinished line to the front of the buffer, at most
+// max_kept_line bytes of it, and gives how many bytes it keeps.
+std::size_t keepUnfinished(char* buffer, const char* from, const char* end) {
+    const std::size_t n = std::min(static_cast<std::size_t>(end - from), max_kept_line);
+    std::memmove(buffer, from, n);
+    return n;
+}
 
 } // namespace
 
-NacitaniKlienti loadClients(std::istream& in, std::ostream& hlasenia, int32_t max_zaznamov) {
-    NacitaniKlienti klienti;
-    SpracovanieRiadkov spracovanie(klienti, hlasenia, max_zaznamov);
-    const auto blok = std::make_unique_for_overwrite<char[]>(velkost_citania);
-    // The start of a line that the last block cut off, kept up to the limit.
-    std::string zaciatok;
-    bool pridlhy = false;
-    bool rozpracovany = false;
-
-    const auto pripoj = [&](const char* od, std::size_t n) {
-        rozpracovany = true;
-        if (pridlhy) {
-            return;
+LoadResult loadClients(ByteSource& zdroj, std::ostream& vystup, const LoadOptions& options) {
+    LoadResult result;
+    Assembly assembly(result.klienti, vystup, options);
+    const std::size_t chunk_size = std::max<std::size_t>(options.chunk_size, 1);
+    const auto buffer = std::make_unique_for_overwrite<char[]>(max_kept_line + chunk_size);
+    std::size_t carried = 0; // the start of an unfinished line, at the front of the buffer
+    bool in_header = true;
+    for (;;) {
+        const std::ptrdiff_t n = zdroj.read(buffer.get() + carried, chunk_size);
+        if (n < 0) {
+            result.read_error = errno;
+            return result;
         }
-        if (zaciatok.size() + n > max_uchovany_riadok) {
-            pridlhy = true;
-            zaciatok.clear();
-            return;
-        }
-        zaciatok.append(od, n);
-    };
-
-    while (in) {
-        in.read(blok.get(), static_cast<std::streamsize>(velkost_citania));
-        const auto precitane = static_cast<std::size_t>(in.gcount());
-        if (precitane == 0) {
+        if (n == 0) {
             break;
         }
-        const char* p = blok.get();
-        const char* const koniec = p + precitane;
-        while (p < koniec) {
-            const auto* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(koniec - p)));
+        const char* begin = buffer.get();
+        const char* const fresh = buffer.get() + carried;
+        const char* const end = fresh + n;
+        if (in_header) {
+            const auto* lf = static_cast<const char*>(std::memchr(fresh, '\n', static_cast<std::size_t>(n)));
             if (lf == nullptr) {
-                pripoj(p, static_cast<std::size_t>(koniec - p));
-                break;
+                continue; // the header goes on; nothing of it is kept
             }
-            if (rozpracovany) {
-                pripoj(p, static_cast<std::size_t>(lf - p));
-                spracovanie.riadok(zaciatok, true, pridlhy);
-                zaciatok.clear();
-                pridlhy = false;
-                rozpracovany = false;
-            } else {
-                spracovanie.riadok(std::string_view(p, static_cast<std::size_t>(lf - p)), true, false);
-            }
-            p = lf + 1;
+            in_header = false;
+            begin = lf + 1;
         }
+        // Whole lines end at the last line feed among the fresh bytes; what
+        // follows it waits for the next read.
+        const std::string_view fresh_text(begin > fresh ? begin : fresh, static_cast<std::size_t>(end - std::max(begin, fresh)));
+        const std::size_t last_lf = fresh_text.rfind('\n');
+        if (last_lf == std::string_view::npos) {
+            carried = keepUnfinished(buffer.get(), begin, end);
+            continue;
+        }
+        const char* const whole_end = fresh_text.data() + last_lf + 1;
+        assembly.add(parsePiece(begin, whole_end, false));
+        carried = keepUnfinished(buffer.get(), whole_end, end);
     }
     // The last line, when no line feed ends it; an empty one is no record.
-    if (rozpracovany) {
-        spracovanie.riadok(zaciatok, false, pridlhy);
+    if (carried > 0) {
+        assembly.add(parsePiece(buffer.get(), buffer.get() + carried, true));
     }
-    klienti.dokonciTabulku();
-    return klienti;
+    assembly.finish();
+    return result;
 }

@@ -1,42 +1,60 @@
 #pragma once
 
+#include "io/ByteSource.hpp"
 #include "model/Klient.hpp"
 
+#include <cstddef>
 #include <cstdint>
-#include <istream>
 #include <memory>
 #include <ostream>
+#include <string_view>
 #include <vector>
 
-// Every record read from klienti.csv. The records live in blocks that never
-// move, so the table of pointers (in file order after loading) stays valid for
-// the life of the program; tables built from it never own a record.
-class NacitaniKlienti {
+// Every record read from the client file. The records live in blocks that
+// never move, so the table of pointers (in file order after loading) stays
+// valid for the life of the program; tables built from it never own a record.
+class ClientStore {
 public:
-    // A new empty record, owned by this object.
-    Klient& pridajKlienta();
+    // Takes a block whose first `filled` records are loaded; they follow the
+    // records of the blocks taken before.
+    void addBlock(std::unique_ptr<Klient[]> block, std::size_t filled);
     // Builds the table of pointers to all records, in the order they were added.
-    void dokonciTabulku();
+    void finish();
 
     std::vector<Klient*>& tabulka() noexcept { return tabulka_; }
     const std::vector<Klient*>& tabulka() const noexcept { return tabulka_; }
     int32_t pocet() const noexcept { return static_cast<int32_t>(tabulka_.size()); }
 
 private:
-    static constexpr std::size_t velkost_bloku = 16384;
-    // Blocks of records left unset until the reader fills them, so that
-    // every byte is written once, while it is in the cache.
-    std::vector<std::unique_ptr<Klient[]>> bloky_;
-    std::size_t v_poslednom_bloku_ = velkost_bloku;
-    std::size_t pocet_ = 0;
+    struct Block {
+        std::unique_ptr<Klient[]> records;
+        std::size_t filled;
+    };
+    std::vector<Block> blocks_;
     std::vector<Klient*> tabulka_;
+};
+
+struct LoadOptions {
+    // The file as the messages name it.
+    std::string_view nazov_suboru = "klienti.csv";
+    // At most this many records are loaded (the count is a signed 32-bit
+    // number); anything beyond is reported once and not loaded.
+    int32_t max_records = INT32_MAX;
+    // The file is read this many bytes at a time.
+    std::size_t chunk_size = std::size_t{4} << 20;
+};
+
+struct LoadResult {
+    ClientStore klienti;
+    // 0, or the errno of the read error that ended the load.
+    int read_error = 0;
 };
 
 // Reads the whole client file: a header line, which is skipped whatever it
 // holds, then one record per line. A carriage return before a line feed is
 // not part of the line, and an empty last line after the final line feed is
-// no record. Each malformed record line is skipped and reported on hlasenia
-// with its line number. At most max_zaznamov records are loaded (the count is
-// a signed 32-bit number); anything beyond is reported and not loaded.
-NacitaniKlienti loadClients(std::istream& in, std::ostream& hlasenia,
-                            int32_t max_zaznamov = INT32_MAX);
+// no record. The first ten malformed record lines are reported on vystup
+// with their line numbers (the header is line 1), the rest are counted in one
+// line at the end. A read error ends the load: the result then carries its
+// errno. Running out of memory throws std::bad_alloc.
+LoadResult loadClients(ByteSource& zdroj, std::ostream& vystup, const LoadOptions& options = {});

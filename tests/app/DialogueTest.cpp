@@ -2,7 +2,9 @@
 
 #include "TestSupport.hpp"
 #include "app/DialogueHarness.hpp"
-#include "io/OutputFile.hpp"
+#include "ClientGenerator.hpp"
+#include "io/OutputFileName.hpp"
+#include "io/TextSource.hpp"
 
 #include <gtest/gtest.h>
 
@@ -155,4 +157,36 @@ TEST(Dialogue, MissingOrUnreadableInputFile) {
     Prostredie p2{in, out2, fixedClock(2026, 12, 7), dir.path()};
     EXPECT_EQ(runKlienti(p2), 0);
     EXPECT_EQ(out2.str(), "Subor sa nepodarilo otvorit");
+}
+
+TEST(Dialogue, OutOfMemoryWhileLoadingEndsWithStatusOne) {
+    const TempDir dir;
+    Beh b;
+    {
+        const AllocationLimit limit(std::size_t{1} << 20);
+        b = spusti(subor_troch, "n1u", dir);
+    }
+    EXPECT_EQ(b.vystup, "Nedostatok pamate na nacitanie zaznamov.\n");
+    EXPECT_EQ(b.status, 1);
+    EXPECT_TRUE(b.subory.empty());
+}
+
+TEST(Dialogue, OutOfMemoryInACycleShowsNothingOfItAndKeepsTheOrder) {
+    const TempDir dir;
+    TextSource subor(generateClientFile(20000, 5));
+    std::ostringstream hlasenia;
+    ClientStore klienti = loadClients(subor, hlasenia).klienti;
+    const std::vector<Klient*> povodne = klienti.tabulka();
+    std::istringstream in("a1 -1000 1000 n2 u");
+    std::ostringstream out;
+    Prostredie p{in, out, fixedClock(2026, 12, 7), dir.path()};
+    {
+        const AllocationLimit limit(100000);
+        EXPECT_EQ(runDialogue(klienti, p), 0);
+    }
+    const std::string nedostatok = "Nedostatok pamate, operacia nebola vykonana.\n";
+    EXPECT_EQ(out.str(), menu(20000) + menu_filtra + rozsah("bonita", 0, 100) + vyzva_hranic + nedostatok +
+                             menu(20000) + menu_bez_filtra + nedostatok + menu(20000));
+    EXPECT_EQ(klienti.tabulka(), povodne);
+    EXPECT_TRUE(listDir(dir.path()).empty());
 }

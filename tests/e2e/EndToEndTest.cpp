@@ -8,7 +8,9 @@
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,9 +19,11 @@ struct Vysledok {
     int status;
 };
 
-Vysledok spustiKlienti(const TempDir& dir, const std::string& vstup) {
+// shell runs before the program, in the same shell (a limit, say).
+Vysledok spustiKlienti(const TempDir& dir, const std::string& vstup, const std::string& shell = "") {
     writeFile(dir.path() / "stdin.txt", vstup);
-    const std::string prikaz = "cd '" + dir.path().string() + "' && '" KLIENTI_EXE "' < stdin.txt > stdout.txt";
+    const std::string prikaz =
+        "cd '" + dir.path().string() + "' && " + shell + " '" KLIENTI_EXE "' < stdin.txt > stdout.txt";
     const int stav = std::system(prikaz.c_str());
     const Vysledok v{readFile(dir.path() / "stdout.txt"), WIFEXITED(stav) ? WEXITSTATUS(stav) : -1};
     std::filesystem::remove(dir.path() / "stdin.txt");
@@ -123,4 +127,52 @@ TEST(EndToEnd, BundledSampleRunsThroughBothBranches) {
     EXPECT_EQ(v.vystup.rfind(menu(40)), v.vystup.size() - menu(40).size());
     EXPECT_NE(v.vystup.find("Klient c. 40\n"), std::string::npos);
     EXPECT_EQ(v.vystup.find("Riadok"), std::string::npos);
+}
+
+TEST(EndToEnd, FileSizeLimitIsAFailureOfThatOutputOnly) {
+    const TempDir dir;
+    std::string subor = hlavicka;
+    for (int i = 0; i < 100; ++i) {
+        subor += "\n850312/0417,Jan,Novak,Hlavna 12,Nitra,ucitel,950,2,800,80,1";
+    }
+    writeFile(dir.path() / "klienti.csv", subor);
+    const Vysledok v = spustiKlienti(dir, "n\n1\nu\n", "ulimit -f 4;");
+    EXPECT_EQ(v.status, 0);
+    EXPECT_NE(v.vystup.find("9. vek klienta\nVystupny subor sa nepodarilo vytvorit. Vystup do suboru nebol "
+                            "vykonany.Klient c. 1\n"),
+              std::string::npos);
+    EXPECT_EQ(listDir(dir.path()), std::vector<std::string>{"klienti.csv"});
+}
+
+TEST(EndToEnd, ClosedConsoleStillWritesEveryOutputFile) {
+    const TempDir dir;
+    writeFile(dir.path() / "klienti.csv", hlavicka + "\n850312/0417,Jan,Novak,Hlavna 12,Nitra,ucitel,950,2,800,80,1");
+    writeFile(dir.path() / "stdin.txt", "a1\n0 100\n2\nn\n3\nu\n");
+    int konce[2];
+    ASSERT_EQ(::pipe(konce), 0);
+    ::close(konce[0]); // nobody will ever read the console
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(konce[1], STDOUT_FILENO);
+        const int vstup = ::open((dir.path() / "stdin.txt").c_str(), O_RDONLY);
+        ::dup2(vstup, STDIN_FILENO);
+        if (::chdir(dir.path().c_str()) == 0) {
+            ::execl(KLIENTI_EXE, KLIENTI_EXE, static_cast<char*>(nullptr));
+        }
+        ::_exit(127);
+    }
+    ::close(konce[1]);
+    int stav = 0;
+    ::waitpid(pid, &stav, 0);
+    ASSERT_TRUE(WIFEXITED(stav));
+    EXPECT_EQ(WEXITSTATUS(stav), 0);
+    std::size_t vystupov = 0;
+    for (const std::string& meno : listDir(dir.path())) {
+        if (meno != "klienti.csv" && meno != "stdin.txt") {
+            ++vystupov;
+            EXPECT_EQ(readFile(dir.path() / meno),
+                      hlavicka + "\n850312/0417,Jan,Novak,Hlavna 12,Nitra,ucitel,950,2,800,80,1\n");
+        }
+    }
+    EXPECT_EQ(vystupov, 2u);
 }

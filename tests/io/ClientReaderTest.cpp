@@ -2,6 +2,7 @@
 #include "io/RecordLine.hpp"
 
 #include "TestSupport.hpp"
+#include "io/TextSource.hpp"
 
 #include <gtest/gtest.h>
 
@@ -25,9 +26,13 @@ struct Vysledok {
 };
 
 Vysledok nacitaj(const std::string& obsah, int32_t max_zaznamov = INT32_MAX) {
-    std::istringstream in(obsah);
+    TextSource in(obsah);
     std::ostringstream hlasenia;
-    NacitaniKlienti klienti = loadClients(in, hlasenia, max_zaznamov);
+    LoadOptions options;
+    options.max_records = max_zaznamov;
+    LoadResult nacitanie = loadClients(in, hlasenia, options);
+    EXPECT_EQ(nacitanie.read_error, 0);
+    ClientStore& klienti = nacitanie.klienti;
     Vysledok v{hlasenia.str(), {}};
     for (const Klient* k : klienti.tabulka()) {
         v.cisla.push_back(k->rc.getCislo());
@@ -53,9 +58,9 @@ TEST(ClientReader, LastLineWithoutLineFeedIsCheckedToo) {
 }
 
 TEST(ClientReader, FieldsAreConvertedAndKeptAsWritten) {
-    std::istringstream in(hlavicka + "\n850312/0417, Jan ,Novak,Hlavna 12, Nitra,ucitel,0950,02,000800,-5,2");
+    TextSource in(hlavicka + "\n850312/0417, Jan ,Novak,Hlavna 12, Nitra,ucitel,0950,02,000800,-5,2");
     std::ostringstream hlasenia;
-    NacitaniKlienti klienti = loadClients(in, hlasenia);
+    ClientStore klienti = loadClients(in, hlasenia).klienti;
     ASSERT_EQ(klienti.pocet(), 1);
     const Klient& k = *klienti.tabulka()[0];
     EXPECT_EQ(k.rc.getCislo(), "850312/0417");
@@ -73,9 +78,9 @@ TEST(ClientReader, FieldsAreConvertedAndKeptAsWritten) {
 }
 
 TEST(ClientReader, NonNumericNumbersConvertAsAtoiDoes) {
-    std::istringstream in(hlavicka + "\n850312/0417,a,b,c,d,e,abc,x1,12ab, 7,z");
+    TextSource in(hlavicka + "\n850312/0417,a,b,c,d,e,abc,x1,12ab, 7,z");
     std::ostringstream hlasenia;
-    NacitaniKlienti klienti = loadClients(in, hlasenia);
+    ClientStore klienti = loadClients(in, hlasenia).klienti;
     ASSERT_EQ(klienti.pocet(), 1);
     const Klient& k = *klienti.tabulka()[0];
     EXPECT_EQ(k.getPlat(), 0);
@@ -85,16 +90,33 @@ TEST(ClientReader, NonNumericNumbersConvertAsAtoiDoes) {
     EXPECT_EQ(k.getSplacalNacas(), 0);
 }
 
-TEST(ClientReader, LinesAcrossReadBlocksLoadTheSame) {
-    // The reader takes the file a mebibyte at a time: put record lines, a
-    // carriage return and an over-long line across block borders.
-    for (const std::size_t posun : {0u, 1u, 5u, 30u, 60u}) {
-        std::string obsah = std::string((1u << 20) - posun, 'h') + "\n" + r1 + "\r\n" +
-                            std::string((1u << 20), 'x') + "\n" + r2 + "\n" + r3;
-        const Vysledok v = nacitaj(obsah);
-        EXPECT_EQ(v.hlasenia, zle(3)) << posun;
-        EXPECT_EQ(v.cisla, (Cisla{"850312/0417", "905520/1234", "140101/0001"})) << posun;
+TEST(ClientReader, LinesAcrossReadsAndChunksLoadTheSame) {
+    // A long header, an over-long line, CRLF and a last line without line
+    // feed, read in every size of chunk and of read around the line lengths.
+    const std::string obsah = std::string(300, 'h') + "\n" + r1 + "\r\n" + std::string(1000, 'x') + "\n" + r2 +
+                              "\nzle\r\n" + r3 + "\r";
+    for (const std::size_t chunk : {1u, 2u, 7u, 60u, 61u, 255u, 256u, 4096u}) {
+        for (const std::size_t citanie : {1u, 5u, 100u, 100000u}) {
+            TextSource in(obsah, citanie);
+            std::ostringstream hlasenia;
+            LoadOptions options;
+            options.chunk_size = chunk;
+            const LoadResult nacitanie = loadClients(in, hlasenia, options);
+            ASSERT_EQ(hlasenia.str(), zle(3) + zle(5) + zle(6)) << chunk << ' ' << citanie;
+            ASSERT_EQ(nacitanie.klienti.pocet(), 2) << chunk << ' ' << citanie;
+        }
     }
+}
+
+TEST(ClientReader, ReadErrorEndsTheLoadAfterTheReportsSoFar) {
+    const std::string obsah = hlavicka + "\nzle\n" + r1 + "\n" + r2 + "\nzle";
+    TextSource in(obsah, 7, obsah.size() - 20);
+    std::ostringstream hlasenia;
+    LoadOptions options;
+    options.chunk_size = 16;
+    const LoadResult nacitanie = loadClients(in, hlasenia, options);
+    EXPECT_EQ(nacitanie.read_error, EIO);
+    EXPECT_EQ(hlasenia.str(), zle(2));
 }
 
 TEST(ClientReader, StopsAtTheLargestCount) {
