@@ -1,26 +1,35 @@
 # Two entry points for a fresh clone:
-#   make run   builds the tool in release mode and runs it on the bundled sample
-#              in the scratch directory run/ (ignored by git), where its output
-#              files land
+#   make run   builds the tool in release mode and runs it in the scratch
+#              directory run/ (ignored by git), where its output files land, on
+#              run/klienti.csv: the bundled sample, copied there unless a file
+#              of that name is there already
 #   make test  builds everything and runs every test
-.PHONY: run test test-sanitize fuzz bench package package-check clean
+.PHONY: run test test-sanitize fuzz bench package package-check clean clean-run
+
+# The presets build with Ninja; where it is not installed, with Make.
+GENERATOR := $(if $(shell command -v ninja 2>/dev/null),,-G "Unix Makefiles")
 
 run:
-	cmake --preset release >/dev/null
+	cmake --preset release $(GENERATOR) >/dev/null
 	cmake --build --preset release --target klienti
-	mkdir -p run
-	cp data/klienti.csv run/klienti.csv
+	@mkdir -p run
+	@if [ -e run/klienti.csv ]; then \
+	  echo "make run: klienti runs on run/klienti.csv, the file that was there already"; \
+	else \
+	  cp data/klienti.csv run/klienti.csv; \
+	  echo "make run: klienti runs on run/klienti.csv, a copy of the bundled sample data/klienti.csv"; \
+	fi
 	cd run && ../build/release/klienti
 
 test:
-	cmake --preset debug >/dev/null
+	cmake --preset debug $(GENERATOR) >/dev/null
 	cmake --build --preset debug
 	ctest --preset debug
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer,
 # halting on the first report.
 test-sanitize:
-	cmake --preset sanitize >/dev/null
+	cmake --preset sanitize $(GENERATOR) >/dev/null
 	cmake --build --preset sanitize
 	ctest --preset sanitize
 
@@ -29,24 +38,28 @@ test-sanitize:
 FUZZ_SECONDS ?= 60
 FUZZ_SEED ?= 0
 fuzz:
-	cmake --preset fuzz >/dev/null
+	cmake --preset fuzz $(GENERATOR) >/dev/null
 	cmake --build --preset fuzz
 	fuzz/run.sh $(FUZZ_SECONDS) $(FUZZ_SEED)
 
 # The Debian package (build/release/klienti_*.deb), and a check that it and
 # cmake --install both yield a working program and manual page.
 package:
-	cmake --preset release >/dev/null
-	cmake --build --preset release --target klienti
+	cmake --preset release $(GENERATOR) >/dev/null
+	cmake --build --preset release --target klienti manpage
 	cd build/release && cpack -G DEB
 
 package-check:
-	cmake --preset release >/dev/null
-	cmake --build --preset release --target klienti
+	cmake --preset release $(GENERATOR) >/dev/null
+	cmake --build --preset release --target klienti manpage
 	tests/package/check_install.sh build/release
 
+# The builds only; the files in run/ are the user's (make clean-run clears them).
 clean:
-	rm -rf build run
+	rm -rf build
+
+clean-run:
+	rm -rf run
 
 # Whole-job comparison with the GNU sort pipeline, sqlite3 and Miller on a
 # generated file of a million clients (see bench/compare.sh for its options).

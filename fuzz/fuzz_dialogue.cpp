@@ -46,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     ClientStore klienti = loadClients(klienti_csv, hlasenia).klienti;
     std::istringstream vstup(std::string(reinterpret_cast<const char*>(data), size));
     std::ostringstream vystup;
-    Prostredie prostredie{vstup, vystup, [cas] { return cas; }, workDir()};
+    std::ostringstream diagnostika;
+    Prostredie prostredie{vstup, vystup, diagnostika, [cas] { return cas; }, workDir()};
     if (runDialogue(klienti, prostredie) != 0 || klienti.pocet() != 5) {
         std::abort();
     }

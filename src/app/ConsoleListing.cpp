@@ -43,12 +43,18 @@ bool handOn(TextBuffer& buffer, std::ostream& out) {
 
 } // namespace
 
-void printClients(Klient* const* tabulka, int32_t pocet, std::ostream& out, TextBuffer& buffer) {
+void printClients(Klient* const* tabulka, int32_t pocet, std::ostream& out, TextBuffer& buffer,
+                  const ProgressCallback& progress) {
     buffer.clear();
     for (int32_t i = 0; i < pocet; ++i) {
         prefetchAhead(tabulka, i, pocet);
-        if (buffer.size() >= piece_size && !handOn(buffer, out)) {
-            return;
+        if (buffer.size() >= piece_size) {
+            if (!handOn(buffer, out)) {
+                return;
+            }
+            if (progress) {
+                progress(static_cast<uint64_t>(i), static_cast<uint64_t>(pocet));
+            }
         }
         appendClientBlock(buffer, *tabulka[i], i + 1);
     }

@@ -2,6 +2,7 @@
 
 #include "io/TextBuffer.hpp"
 #include "model/Klient.hpp"
+#include "model/ProgressCallback.hpp"
 
 #include <cstdint>
 #include <ostream>
@@ -22,4 +23,6 @@ constexpr std::string_view disciplineWord(int32_t splacal_nacas) noexcept {
 // Lists the first pocet records of the table as labelled blocks numbered
 // from 1 in table order, assembling the text in buffer; nothing for an empty
 // table. A stream that fails (a closed console) ends the listing early.
-void printClients(Klient* const* tabulka, int32_t pocet, std::ostream& out, TextBuffer& buffer);
+// progress is told the records listed after each piece handed on.
+void printClients(Klient* const* tabulka, int32_t pocet, std::ostream& out, TextBuffer& buffer,
+                  const ProgressCallback& progress = {});

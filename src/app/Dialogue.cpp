@@ -1,6 +1,7 @@
 #include "app/Dialogue.hpp"
 
 #include "app/ConsoleListing.hpp"
+#include "app/Progress.hpp"
 #include "io/InputFile.hpp"
 #include "io/OutputFile.hpp"
 #include "query/Filter.hpp"
@@ -8,6 +9,7 @@
 
 #include <limits>
 #include <new>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -73,11 +75,33 @@ bool readBounds(Prostredie& p, int32_t& min, int32_t& max) {
 // Which of the two outputs a branch produces first.
 enum class OutputOrder { listing_first, file_first };
 
+Progress& progressOf(Prostredie& p) {
+    static Progress none(-1);
+    return p.postup != nullptr ? *p.postup : none;
+}
+
+std::string reason(int error) { return std::system_category().message(error); }
+
 void writeFile(Klient* const* tabulka, int32_t pocet, Prostredie& p, TextBuffer& buffer) {
-    const OutputResult vysledok = writeOutputFile(tabulka, pocet, p.hodiny(), p.adresar, buffer);
+    OutputResult vysledok;
+    {
+        Progress::Step step(progressOf(p), "zapis vystupneho suboru");
+        vysledok = writeOutputFile(tabulka, pocet, p.hodiny(), p.adresar, buffer, step.callback());
+    }
+    const std::string nazov = vysledok.name.filename().string();
     if (!vysledok.written) {
         p.vystup << chyba_vystupu;
+        p.diagnostika << "klienti: vystupny subor \"" << nazov << "\" sa nepodarilo zapisat: " << reason(vysledok.error)
+                      << '\n';
+        return;
     }
+    p.diagnostika << "klienti: do suboru \"" << nazov << "\" bolo zapisanych " << pocet << " zaznamov\n";
+}
+
+void list(Klient* const* tabulka, int32_t pocet, Prostredie& p, TextBuffer& buffer) {
+    // On a terminal the listing shows its own progress.
+    Progress::Step step(progressOf(p), "vypis");
+    printClients(tabulka, pocet, p.vystup, buffer, p.vystup_je_terminal ? ProgressCallback{} : step.callback());
 }
 
 // Orders the table, then lists it and writes it to an output file in the
@@ -87,13 +111,16 @@ void writeFile(Klient* const* tabulka, int32_t pocet, Prostredie& p, TextBuffer&
 void orderAndShow(Klient** tabulka, int32_t pocet, char kriterium, Prostredie& p, OutputOrder order) {
     try {
         TextBuffer buffer(buffer_size);
-        sortClients(tabulka, pocet, kriterium, datumZCasu(p.hodiny()));
+        {
+            Progress::Step step(progressOf(p), "usporiadanie");
+            sortClients(tabulka, pocet, kriterium, datumZCasu(p.hodiny()), step.callback());
+        }
         if (order == OutputOrder::listing_first) {
-            printClients(tabulka, pocet, p.vystup, buffer);
+            list(tabulka, pocet, p, buffer);
             writeFile(tabulka, pocet, p, buffer);
         } else {
             writeFile(tabulka, pocet, p, buffer);
-            printClients(tabulka, pocet, p.vystup, buffer);
+            list(tabulka, pocet, p, buffer);
         }
     } catch (const std::bad_alloc&) {
         p.vystup << nedostatok_pamate;
@@ -164,33 +191,52 @@ int runDialogue(ClientStore& klienti, Prostredie& p) {
     for (;;) {
         p.vystup << "\nBolo nacitanych " << klienti.pocet() << hlavne_menu;
         char volba = 0;
-        if (!readChoice(p, volba, isMainChoice, chyba_hlavneho_menu) || volba == 'u' || volba == 'U') {
+        bool dalej = readChoice(p, volba, isMainChoice, chyba_hlavneho_menu);
+        if (dalej && (volba == 'u' || volba == 'U')) {
             return 0;
         }
-        const bool dalej = (volba == 'a' || volba == 'A') ? filterCycle(klienti.tabulka(), p)
-                                                           : orderCycle(klienti.tabulka(), p);
+        if (dalej) {
+            dalej = (volba == 'a' || volba == 'A') ? filterCycle(klienti.tabulka(), p) : orderCycle(klienti.tabulka(), p);
+        }
         if (!dalej) {
+            // The input ended at a prompt: on a terminal the shell's prompt
+            // would land behind the question.
+            if (p.vystup_je_terminal) {
+                p.vystup << '\n';
+            }
             return 0;
         }
     }
 }
 
 int runKlienti(Prostredie& p) {
-    std::optional<InputFile> subor = InputFile::open(p.adresar / "klienti.csv");
-    if (!subor) {
+    const auto nedaSaCitat = [&](const char* co, int error) {
         p.vystup << "Subor sa nepodarilo otvorit";
+        p.diagnostika << "klienti: subor \"" << p.subor << "\" sa nepodarilo " << co << ": " << reason(error) << '\n';
         return 0;
+    };
+    std::optional<InputFile> subor = InputFile::open(p.adresar / p.subor);
+    if (!subor) {
+        return nedaSaCitat("otvorit", errno);
     }
     LoadResult nacitanie;
     try {
-        nacitanie = loadClients(*subor, p.vystup);
+        Progress::Step step(progressOf(p), "nacitavanie " + p.subor);
+        LoadOptions options;
+        options.nazov_suboru = p.subor;
+        options.progress = step.callback();
+        nacitanie = loadClients(*subor, p.vystup, options);
     } catch (const std::bad_alloc&) {
         p.vystup << "Nedostatok pamate na nacitanie zaznamov.\n";
         return 1;
     }
     if (nacitanie.read_error != 0) {
-        p.vystup << "Subor sa nepodarilo otvorit";
-        return 0;
+        return nedaSaCitat("precitat", nacitanie.read_error);
+    }
+    if (!nacitanie.header.comma && (nacitanie.header.semicolon || nacitanie.header.tab)) {
+        p.diagnostika << "klienti: hlavicka suboru \"" << p.subor << "\" neobsahuje ciarku, ale "
+                      << (nacitanie.header.semicolon ? "bodkociarku" : "tabulator")
+                      << ": subor zrejme nie je oddeleny ciarkami\n";
     }
     return runDialogue(nacitanie.klienti, p);
 }

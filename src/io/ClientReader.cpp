@@ -152,6 +152,8 @@ LoadResult loadClients(ByteSource& zdroj, std::ostream& vystup, const LoadOption
     const auto buffer = std::make_unique_for_overwrite<char[]>(max_kept_line + chunk_size);
     std::size_t carried = 0; // the start of an unfinished line, at the front of the buffer
     bool in_header = true;
+    const uint64_t total = zdroj.sizeHint();
+    uint64_t read_total = 0;
     for (;;) {
         const std::ptrdiff_t n = zdroj.read(buffer.get() + carried, chunk_size);
         if (n < 0) {
@@ -164,8 +166,16 @@ LoadResult loadClients(ByteSource& zdroj, std::ostream& vystup, const LoadOption
         const char* begin = buffer.get();
         const char* const fresh = buffer.get() + carried;
         const char* const end = fresh + n;
+        read_total += static_cast<uint64_t>(n);
+        if (options.progress) {
+            options.progress(read_total, total);
+        }
         if (in_header) {
             const auto* lf = static_cast<const char*>(std::memchr(fresh, '\n', static_cast<std::size_t>(n)));
+            const std::string_view header(fresh, static_cast<std::size_t>((lf != nullptr ? lf : end) - fresh));
+            result.header.comma = result.header.comma || header.find(',') != std::string_view::npos;
+            result.header.semicolon = result.header.semicolon || header.find(';') != std::string_view::npos;
+            result.header.tab = result.header.tab || header.find('\t') != std::string_view::npos;
             if (lf == nullptr) {
                 continue; // the header goes on; nothing of it is kept
             }

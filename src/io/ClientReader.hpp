@@ -2,6 +2,7 @@
 
 #include "io/ByteSource.hpp"
 #include "model/Klient.hpp"
+#include "model/ProgressCallback.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -42,12 +43,23 @@ struct LoadOptions {
     int32_t max_records = INT32_MAX;
     // The file is read this many bytes at a time.
     std::size_t chunk_size = std::size_t{4} << 20;
+    // Told the bytes read after each chunk, out of the file's expected size.
+    ProgressCallback progress;
+};
+
+// What the header line holds: a file separated by semicolons or tabs (as a
+// spreadsheet exports it in some locales) has no comma in its header.
+struct HeaderShape {
+    bool comma = false;
+    bool semicolon = false;
+    bool tab = false;
 };
 
 struct LoadResult {
     ClientStore klienti;
     // 0, or the errno of the read error that ended the load.
     int read_error = 0;
+    HeaderShape header;
 };
 
 // Reads the whole client file: a header line, which is skipped whatever it

@@ -26,7 +26,8 @@ LastName last_name;
 } // namespace
 
 OutputResult writeOutputFile(Klient* const* tabulka, int32_t pocet, const std::tm& cas,
-                             const std::filesystem::path& adresar, TextBuffer& buffer) {
+                             const std::filesystem::path& adresar, TextBuffer& buffer,
+                             const ProgressCallback& progress) {
     const auto name = [&](int number) { return adresar / outputFileName(cas, number); };
     const std::filesystem::path first_of_series = name(1);
     OutputResult result{false, first_of_series, 0};
@@ -45,6 +46,9 @@ OutputResult writeOutputFile(Klient* const* tabulka, int32_t pocet, const std::t
                 return result;
             }
             buffer.clear();
+            if (progress) {
+                progress(static_cast<uint64_t>(i), static_cast<uint64_t>(pocet));
+            }
         }
         appendRecordLine(buffer, *tabulka[i]);
     }

@@ -2,6 +2,7 @@
 
 #include "io/TextBuffer.hpp"
 #include "model/Klient.hpp"
+#include "model/ProgressCallback.hpp"
 
 #include <cstdint>
 #include <ctime>
@@ -20,6 +21,7 @@ struct OutputResult {
 // file is written out of sight and appears under its name only when it is
 // whole; an existing entry is never replaced: a taken name moves on to the
 // next of the numbered series. When anything fails, no file is left under any
-// output name.
+// output name. progress is told the records written after each piece.
 OutputResult writeOutputFile(Klient* const* tabulka, int32_t pocet, const std::tm& cas,
-                             const std::filesystem::path& adresar, TextBuffer& buffer);
+                             const std::filesystem::path& adresar, TextBuffer& buffer,
+                             const ProgressCallback& progress = {});

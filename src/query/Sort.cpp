@@ -66,12 +66,21 @@ static_assert(Klient::max_meno + 1 == 20 && Klient::max_priezvisko + 1 == 20 && 
 // A signed number as an unsigned one of the same order.
 uint64_t orderedNumber(int32_t x) noexcept { return static_cast<uint32_t>(x) ^ 0x80000000u; }
 
-void sortByText(Klient** tabulka, std::size_t n, char kriterium, std::vector<Klient*>& usporiadane) {
+// Tells how many keys are taken, every so many, as the first half of the work.
+void reportKeys(const ProgressCallback& progress, std::size_t i, std::size_t n) {
+    if (progress && i % (std::size_t{1} << 18) == 0) {
+        progress(i, 2 * n);
+    }
+}
+
+void sortByText(Klient** tabulka, std::size_t n, char kriterium, std::vector<Klient*>& usporiadane,
+                const ProgressCallback& progress) {
     std::vector<TextovyKluc> polozky(n);
     std::vector<ZvysokTextu> zvysky(n);
     const auto slovo = [](const char* pole, std::size_t od) { return static_cast<uint32_t>(bigEndian(pole, od, 4)); };
     for (std::size_t i = 0; i < n; ++i) {
         prefetchAhead(tabulka, i, n);
+        reportKeys(progress, i, n);
         const char* pole = textKey(*tabulka[i], kriterium);
         polozky[i] = {slovo(pole, 0), slovo(pole, 4), static_cast<uint32_t>(i)};
         zvysky[i] = {slovo(pole, 8), slovo(pole, 12), slovo(pole, 16)};
@@ -113,11 +122,12 @@ void sortByText(Klient** tabulka, std::size_t n, char kriterium, std::vector<Kli
 }
 
 void sortByNumber(Klient** tabulka, std::size_t n, char kriterium, const Datum& dnes,
-                  std::vector<Klient*>& usporiadane) {
+                  std::vector<Klient*>& usporiadane, const ProgressCallback& progress) {
     // The key in the upper half, the position in the lower: one word per entry.
     std::vector<uint64_t> polozky(n);
     for (std::size_t i = 0; i < n; ++i) {
         prefetchAhead(tabulka, i, n);
+        reportKeys(progress, i, n);
         polozky[i] = orderedNumber(numericKey(*tabulka[i], kriterium, dnes)) << 32 | i;
     }
     stableRadixSort(polozky, [](uint64_t p) { return p; }, 4, 7);
@@ -144,16 +154,17 @@ int32_t compareClients(const Klient* a, const Klient* b, char kriterium, const D
     return x > y ? 1 : 0;
 }
 
-void sortClients(Klient** tabulka, int32_t pocet, char kriterium, const Datum& dnes) {
+void sortClients(Klient** tabulka, int32_t pocet, char kriterium, const Datum& dnes,
+                 const ProgressCallback& progress) {
     if (pocet < 2 || kriterium < '1' || kriterium > '9') {
         return;
     }
     const auto n = static_cast<std::size_t>(pocet);
     std::vector<Klient*> usporiadane;
     if (isTextCriterion(kriterium)) {
-        sortByText(tabulka, n, kriterium, usporiadane);
+        sortByText(tabulka, n, kriterium, usporiadane, progress);
     } else {
-        sortByNumber(tabulka, n, kriterium, dnes, usporiadane);
+        sortByNumber(tabulka, n, kriterium, dnes, usporiadane, progress);
     }
     std::copy(usporiadane.begin(), usporiadane.end(), tabulka);
 }

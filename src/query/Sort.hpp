@@ -2,6 +2,7 @@
 
 #include "model/Datum.hpp"
 #include "model/Klient.hpp"
+#include "model/ProgressCallback.hpp"
 
 #include <cstdint>
 
@@ -21,4 +22,6 @@ int32_t compareClients(const Klient* a, const Klient* b, char kriterium, const D
 // stable insertion sort with compareClients, but each key is taken once per
 // ordering (all ages against the one date dnes) and the work grows as
 // n log n at most. A criterion outside '1' to '9' leaves the table as it is.
-void sortClients(Klient** tabulka, int32_t pocet, char kriterium, const Datum& dnes);
+// progress is told how far the ordering got, a few times per million records.
+void sortClients(Klient** tabulka, int32_t pocet, char kriterium, const Datum& dnes,
+                 const ProgressCallback& progress = {});

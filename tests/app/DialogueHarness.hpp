@@ -44,28 +44,37 @@ inline std::string rozsah(const std::string& nazov, int od, int po) {
 
 struct Beh {
     std::string vystup;
+    std::string diagnostika;
     int status;
-    std::vector<std::string> subory; // entries of the working directory besides klienti.csv
+    std::vector<std::string> subory; // entries of the working directory besides the client file
+};
+
+// How a run differs from the plain one: the file as named on the command
+// line and whether the output is a terminal.
+struct Nastavenie {
+    std::string subor = "klienti.csv";
+    bool terminal = false;
 };
 
 inline Beh spusti(const std::string& subor, const std::string& vstup, const TempDir& dir,
-           const Clock& hodiny = fixedClock(2026, 12, 7, 14, 5)) {
-    writeFile(dir.path() / "klienti.csv", subor);
+                  const Clock& hodiny = fixedClock(2026, 12, 7, 14, 5), const Nastavenie& n = {}) {
+    std::filesystem::create_directories((dir.path() / n.subor).parent_path());
+    writeFile(dir.path() / n.subor, subor);
     std::istringstream in(vstup);
     std::ostringstream out;
-    Prostredie p{in, out, hodiny, dir.path()};
+    std::ostringstream err;
+    Prostredie p{in, out, err, hodiny, dir.path(), n.subor, n.terminal};
     const int status = runKlienti(p);
     std::vector<std::string> subory;
     for (const std::string& meno : listDir(dir.path())) {
-        if (meno != "klienti.csv") {
+        if (meno != n.subor && meno != std::filesystem::path(n.subor).begin()->string()) {
             subory.push_back(meno);
         }
     }
-    return {out.str(), status, subory};
+    return {out.str(), err.str(), status, subory};
 }
 
 inline Beh spusti(const std::string& subor, const std::string& vstup) {
     const TempDir dir;
     return spusti(subor, vstup, dir);
 }
-

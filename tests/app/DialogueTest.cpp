@@ -129,34 +129,69 @@ TEST(Dialogue, MalformedLinesAreReportedBeforeTheFirstMenu) {
 }
 
 TEST(Dialogue, OutputFailureIsReportedWhereEachBranchWrites) {
+    // The client file elsewhere, the working directory gone: no output can be made.
     const TempDir dir;
-    // Every name of the minute taken: the file cannot be created.
-    const std::tm cas = fixedTime(2026, 12, 7, 14, 5);
-    std::filesystem::create_directory(dir.path() / outputFileName(cas, 1));
-    for (int i = 2; i <= 9999; ++i) {
-        std::filesystem::create_directory(dir.path() / outputFileName(cas, i));
+    writeFile(dir.path() / "klienti.csv", subor_troch);
+    std::istringstream in("a1 90 100 1 n 6 u");
+    std::ostringstream out;
+    std::ostringstream err;
+    Prostredie p{in, out, err, fixedClock(2026, 12, 7, 14, 5), dir.path() / "zmazany", (dir.path() / "klienti.csv").string()};
+    EXPECT_EQ(runKlienti(p), 0);
+    EXPECT_EQ(out.str(), menu(3) + menu_filtra + rozsah("bonita", 35, 92) + vyzva_hranic + vyhovuje(1) +
+                             menu_po_filtri + blokToth(1) + chyba_suboru + menu(3) + menu_bez_filtra + chyba_suboru +
+                             blokKovacova(1) + blokNovak(2) + blokToth(3) + menu(3));
+    const std::string dovod =
+        "klienti: vystupny subor \"Mon 07. Dec. 2026, 14.05.csv\" sa nepodarilo zapisat: No such file or directory\n";
+    EXPECT_EQ(err.str(), dovod + dovod);
+}
+
+TEST(Dialogue, DiagnosticsNameTheFileAsGivenAndEachOutput) {
+    // A semicolon-separated export under another name: twelve malformed lines.
+    std::string subor = "rodne cislo;meno;priezvisko";
+    for (int i = 0; i < 12; ++i) {
+        subor += "\n850312/0417;Jan;Novak";
     }
-    const Beh b = spusti(subor_troch, "a1 90 100 1 n 6 a1 90 100 1 u", dir);
-    EXPECT_EQ(b.vystup, menu(3) + menu_filtra + rozsah("bonita", 35, 92) + vyzva_hranic + vyhovuje(1) +
-                            menu_po_filtri + blokToth(1) + chyba_suboru + menu(3) + menu_bez_filtra + chyba_suboru +
-                            blokKovacova(1) + blokNovak(2) + blokToth(3) + menu(3) + menu_filtra +
-                            rozsah("bonita", 35, 92) + vyzva_hranic + vyhovuje(1) + menu_po_filtri + blokToth(1) +
-                            chyba_suboru + menu(3));
-    EXPECT_EQ(b.subory.size(), 9999u);
+    const TempDir dir;
+    const Beh b = spusti(subor + "\n" + novak, "n1u", dir, fixedClock(2026, 12, 7, 14, 5), {"data/export.csv"});
+    std::string hlasenia;
+    for (int riadok = 2; riadok <= 11; ++riadok) {
+        hlasenia += "Riadok " + std::to_string(riadok) +
+                    " v subore data/export.csv ma nespravny format, zaznam bol preskoceny.\n";
+    }
+    hlasenia += "Dalsie riadky s nespravnym formatom v subore data/export.csv, ktore boli preskocene: 2\n";
+    EXPECT_EQ(b.vystup, hlasenia + menu(1) + menu_bez_filtra + blokNovak(1) + menu(1));
+    EXPECT_EQ(b.diagnostika,
+              "klienti: hlavicka suboru \"data/export.csv\" neobsahuje ciarku, ale bodkociarku: subor zrejme nie je "
+              "oddeleny ciarkami\n"
+              "klienti: do suboru \"Mon 07. Dec. 2026, 14.05.csv\" bolo zapisanych 1 zaznamov\n");
+    EXPECT_EQ(b.subory, std::vector<std::string>{"Mon 07. Dec. 2026, 14.05.csv"});
+}
+
+TEST(Dialogue, EndOfInputOnATerminalEndsTheLine) {
+    const TempDir dir;
+    Nastavenie terminal;
+    terminal.terminal = true;
+    EXPECT_EQ(spusti(subor_troch, "a", dir, fixedClock(2026, 12, 7), terminal).vystup, menu(3) + menu_filtra + "\n");
+    EXPECT_EQ(spusti(subor_troch, "u", dir, fixedClock(2026, 12, 7), terminal).vystup, menu(3));
 }
 
 TEST(Dialogue, MissingOrUnreadableInputFile) {
     const TempDir dir;
     std::istringstream in("a1\n");
     std::ostringstream out;
-    Prostredie p{in, out, fixedClock(2026, 12, 7), dir.path()};
+    std::ostringstream err;
+    Prostredie p{in, out, err, fixedClock(2026, 12, 7), dir.path(), "../nikde/export.csv"};
     EXPECT_EQ(runKlienti(p), 0);
     EXPECT_EQ(out.str(), "Subor sa nepodarilo otvorit");
+    EXPECT_EQ(err.str(), "klienti: subor \"../nikde/export.csv\" sa nepodarilo otvorit: No such file or directory\n");
+    // A directory opens, but fails to be read.
     std::filesystem::create_directory(dir.path() / "klienti.csv");
     std::ostringstream out2;
-    Prostredie p2{in, out2, fixedClock(2026, 12, 7), dir.path()};
+    std::ostringstream err2;
+    Prostredie p2{in, out2, err2, fixedClock(2026, 12, 7), dir.path()};
     EXPECT_EQ(runKlienti(p2), 0);
     EXPECT_EQ(out2.str(), "Subor sa nepodarilo otvorit");
+    EXPECT_EQ(err2.str(), "klienti: subor \"klienti.csv\" sa nepodarilo precitat: Is a directory\n");
 }
 
 TEST(Dialogue, OutOfMemoryWhileLoadingEndsWithStatusOne) {
@@ -179,7 +214,8 @@ TEST(Dialogue, OutOfMemoryInACycleShowsNothingOfItAndKeepsTheOrder) {
     const std::vector<Klient*> povodne = klienti.tabulka();
     std::istringstream in("a1 -1000 1000 n2 u");
     std::ostringstream out;
-    Prostredie p{in, out, fixedClock(2026, 12, 7), dir.path()};
+    std::ostringstream err;
+    Prostredie p{in, out, err, fixedClock(2026, 12, 7), dir.path()};
     {
         const AllocationLimit limit(100000);
         EXPECT_EQ(runDialogue(klienti, p), 0);

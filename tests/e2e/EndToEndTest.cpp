@@ -17,17 +17,22 @@ namespace {
 struct Vysledok {
     std::string vystup;
     int status;
+    std::string diagnostika;
 };
 
-// shell runs before the program, in the same shell (a limit, say).
-Vysledok spustiKlienti(const TempDir& dir, const std::string& vstup, const std::string& shell = "") {
+// Runs klienti with the arguments (quoted for the shell); shell runs before
+// it, in the same shell (a limit, say).
+Vysledok spustiKlienti(const TempDir& dir, const std::string& vstup, const std::string& shell = "",
+                       const std::string& argumenty = "") {
     writeFile(dir.path() / "stdin.txt", vstup);
-    const std::string prikaz =
-        "cd '" + dir.path().string() + "' && " + shell + " '" KLIENTI_EXE "' < stdin.txt > stdout.txt";
+    const std::string prikaz = "cd '" + dir.path().string() + "' && " + shell + " '" KLIENTI_EXE "' " + argumenty +
+                               " < stdin.txt > stdout.txt 2> stderr.txt";
     const int stav = std::system(prikaz.c_str());
-    const Vysledok v{readFile(dir.path() / "stdout.txt"), WIFEXITED(stav) ? WEXITSTATUS(stav) : -1};
-    std::filesystem::remove(dir.path() / "stdin.txt");
-    std::filesystem::remove(dir.path() / "stdout.txt");
+    const Vysledok v{readFile(dir.path() / "stdout.txt"), WIFEXITED(stav) ? WEXITSTATUS(stav) : -1,
+                     readFile(dir.path() / "stderr.txt")};
+    for (const char* pomocny : {"stdin.txt", "stdout.txt", "stderr.txt"}) {
+        std::filesystem::remove(dir.path() / pomocny);
+    }
     return v;
 }
 
@@ -175,4 +180,33 @@ TEST(EndToEnd, ClosedConsoleStillWritesEveryOutputFile) {
         }
     }
     EXPECT_EQ(vystupov, 2u);
+}
+
+TEST(EndToEnd, CommandLineOfAUnixTool) {
+    const TempDir dir;
+    const std::string radu = "klienti: viac v \"klienti --help\"\n";
+    const struct {
+        std::string argumenty;
+        int status;
+        std::string vystup_zacina;
+        std::string diagnostika;
+    } pripady[] = {
+        {"--help", 0, "Pouzitie: klienti [SUBOR]\n", ""},
+        {"-h", 0, "Pouzitie: klienti [SUBOR]\n", ""},
+        {"--version", 0, "klienti " KLIENTI_VERSION "\n", ""},
+        {"--verbose", 2, "", "klienti: neznama volba \"--verbose\"\n" + radu},
+        {"-", 2, "", "klienti: neznama volba \"-\": standardny vstup patri dialogu\n" + radu},
+        {"a.csv b.csv", 2, "", "klienti: nadbytocny argument \"b.csv\": program cita jediny subor\n" + radu},
+        {"chyba.csv", 0, "Subor sa nepodarilo otvorit",
+         "klienti: subor \"chyba.csv\" sa nepodarilo otvorit: No such file or directory\n"},
+        {"/proc/self/mem", 0, "Subor sa nepodarilo otvorit",
+         "klienti: subor \"/proc/self/mem\" sa nepodarilo precitat: Input/output error\n"},
+    };
+    for (const auto& p : pripady) {
+        const Vysledok v = spustiKlienti(dir, "u", "", p.argumenty);
+        EXPECT_EQ(v.status, p.status) << p.argumenty;
+        EXPECT_EQ(v.vystup.substr(0, p.vystup_zacina.size()), p.vystup_zacina) << p.argumenty;
+        EXPECT_EQ(v.diagnostika, p.diagnostika) << p.argumenty;
+        EXPECT_TRUE(listDir(dir.path()).empty()) << p.argumenty;
+    }
 }

@@ -2,7 +2,9 @@
 # Checks the installation the way an administrator meets it: cmake --install
 # into a temporary prefix, then the Debian package unpacked into a temporary
 # root. Each time the installed klienti runs a short scripted session on a
-# small file, and the installed manual page must render without a warning.
+# small file, the installed (compressed) manual page must render without a
+# warning, and the copyright file must be there; the packaged program must be
+# stripped.
 #   check_install.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -10,30 +12,35 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
 check_tree() {
-  local bin=$1 man=$2
+  local bin=$1 man=$2 doc=$3
   [ -x "$bin" ] || { echo "missing program: $bin"; exit 1; }
   [ -f "$man" ] || { echo "missing manual page: $man"; exit 1; }
+  [ -f "$doc/copyright" ] || { echo "missing copyright file in $doc"; exit 1; }
   local warnings
-  warnings=$(groff -man -ww -z "$man" 2>&1)
+  warnings=$(zcat "$man" | groff -man -ww -z 2>&1)
   [ -z "$warnings" ] || { echo "the manual page renders with warnings:"; echo "$warnings"; exit 1; }
   local work=$tmp/work
   rm -rf "$work"; mkdir -p "$work"
   printf 'rodne cislo,meno,priezvisko,ulica a cislo,mesto,povolanie,mesacna mzda,pocet uverov,suma uverov,bonita,platobna disciplina\n850312/0417,Jan,Novak,Hlavna 12,Nitra,ucitel,950,2,800,80,1\n905520/1234,Eva,Kovacova,Lesna 3,Kosice,lekarka,2100,0,0,35,2' > "$work/klienti.csv"
-  (cd "$work" && printf 'n\n2\nu\n' | "$bin" > stdout.txt)
+  (cd "$work" && printf 'n\n2\nu\n' | "$bin" > stdout.txt 2> stderr.txt)
+  grep -q '^klienti: do suboru ".*" bolo zapisanych 2 zaznamov$' "$work/stderr.txt" || { echo "no note of the output"; exit 1; }
   grep -q '^Bolo nacitanych 2 zaznamov o klientoch banky.$' "$work/stdout.txt" || { echo "unexpected listing"; exit 1; }
   grep -q '^Priezvisko: Kovacova$' "$work/stdout.txt" || { echo "unexpected listing"; exit 1; }
   local out
-  out=$(ls "$work" | grep -v -e '^klienti.csv$' -e '^stdout.txt$')
+  out=$(ls "$work" | grep -v -e '^klienti.csv$' -e '^stdout.txt$' -e '^stderr.txt$')
   [ "$(wc -l < "$work/$out")" -eq 3 ] || { echo "unexpected output file"; exit 1; }
 }
 
 cmake --install "$build" --prefix "$tmp/prefix" > /dev/null
-check_tree "$tmp/prefix/bin/klienti" "$tmp/prefix/share/man/man1/klienti.1"
+check_tree "$tmp/prefix/bin/klienti" "$tmp/prefix/share/man/man1/klienti.1.gz" "$tmp/prefix/share/doc/klienti"
 echo "cmake --install: program and manual page in place, both work"
 
 (cd "$build" && cpack -G DEB > /dev/null)
 deb=$(ls "$build"/klienti_*.deb | head -1)
 [ "$(dpkg-deb --field "$deb" Package)" = klienti ] || { echo "not a klienti package: $deb"; exit 1; }
 dpkg -x "$deb" "$tmp/root"
-check_tree "$tmp/root/usr/bin/klienti" "$tmp/root/usr/share/man/man1/klienti.1"
+check_tree "$tmp/root/usr/bin/klienti" "$tmp/root/usr/share/man/man1/klienti.1.gz" "$tmp/root/usr/share/doc/klienti"
+if readelf -S "$tmp/root/usr/bin/klienti" | grep -q '\.symtab'; then
+  echo "the packaged program is not stripped"; exit 1
+fi
 echo "package $(basename "$deb"): unpacked, program and manual page work"

@@ -1,0 +1,62 @@
+#include "app/CommandLine.hpp"
+
+#ifndef KLIENTI_VERSION
+#error "KLIENTI_VERSION comes from the build"
+#endif
+
+CommandLine parseCommandLine(std::span<const std::string_view> args) {
+    CommandLine prikaz;
+    const auto chyba = [&](std::string text) {
+        prikaz.action = CommandLine::Action::usage_error;
+        prikaz.chyba = std::move(text);
+        return prikaz;
+    };
+    bool options_ended = false;
+    bool has_operand = false;
+    for (const std::string_view arg : args) {
+        if (!options_ended && arg.size() > 1 && arg[0] == '-') {
+            if (arg == "--") {
+                options_ended = true;
+                continue;
+            }
+            if (arg == "-h" || arg == "--help") {
+                prikaz.action = CommandLine::Action::help;
+                return prikaz;
+            }
+            if (arg == "--version") {
+                prikaz.action = CommandLine::Action::version;
+                return prikaz;
+            }
+            return chyba("neznama volba \"" + std::string(arg) + "\"");
+        }
+        if (!options_ended && arg == "-") {
+            return chyba("neznama volba \"-\": standardny vstup patri dialogu");
+        }
+        if (has_operand) {
+            return chyba("nadbytocny argument \"" + std::string(arg) + "\": program cita jediny subor");
+        }
+        has_operand = true;
+        prikaz.subor = arg;
+    }
+    return prikaz;
+}
+
+std::string usageText() {
+    return "Pouzitie: klienti [SUBOR]\n"
+           "\n"
+           "Nacita zaznamy o klientoch banky zo suboru SUBOR, bez neho zo suboru\n"
+           "klienti.csv v pracovnom adresari, a vedie dialog na standardnom vstupe\n"
+           "a vystupe: zaznamy filtruje podla jedneho ciselneho udaja, usporiada ich,\n"
+           "vypise ich a kazdy vypis zapise do noveho suboru CSV v pracovnom adresari,\n"
+           "pomenovaneho podla miestneho datumu a casu, napriklad\n"
+           "\"Tue 05. Mar. 2024, 14.05.csv\". Existujuci subor sa nikdy neprepise.\n"
+           "\n"
+           "Volby:\n"
+           "  -h, --help     vypise tuto napovedu a skonci\n"
+           "      --version  vypise verziu programu a skonci\n"
+           "  --             ukonci volby: nasledujuci argument je SUBOR\n"
+           "\n"
+           "Podrobny popis: man klienti\n";
+}
+
+std::string versionText() { return "klienti " KLIENTI_VERSION "\n"; }

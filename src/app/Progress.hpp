@@ -1,0 +1,55 @@
+#pragma once
+
+#include "model/ProgressCallback.hpp"
+
+#include <chrono>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+// One line of progress on standard error, for steps that take long enough
+// to make a user wonder: "klienti: nacitavanie klienti.csv 45 %", redrawn in
+// place a few times a second at most and erased when the step ends. Nothing
+// at all unless the descriptor is a terminal.
+class Progress {
+public:
+    using Clock = std::function<std::chrono::steady_clock::time_point()>;
+
+    // fd: where the line is drawn; before it is drawn, console (if any) is
+    // flushed, so that the line never lands amid pending dialogue.
+    explicit Progress(int fd, std::ostream* console = nullptr, Clock clock = std::chrono::steady_clock::now,
+                      std::chrono::milliseconds delay = std::chrono::milliseconds(500),
+                      std::chrono::milliseconds interval = std::chrono::milliseconds(250));
+
+    // A step: shown once it has taken longer than the delay, erased when it
+    // ends (when the object goes).
+    class Step {
+    public:
+        Step(Progress& progress, std::string name);
+        ~Step();
+        Step(const Step&) = delete;
+        Step& operator=(const Step&) = delete;
+        ProgressCallback callback();
+
+    private:
+        void update(std::uint64_t done, std::uint64_t total);
+        Progress& progress_;
+        std::string name_;
+        std::chrono::steady_clock::time_point start_;
+        std::chrono::steady_clock::time_point drawn_at_{};
+        std::size_t drawn_width_ = 0;
+    };
+
+    bool enabled() const noexcept { return enabled_; }
+
+private:
+    void draw(std::string_view text) const;
+
+    int fd_;
+    bool enabled_;
+    std::ostream* console_;
+    Clock clock_;
+    std::chrono::milliseconds delay_;
+    std::chrono::milliseconds interval_;
+};

@@ -1,0 +1,69 @@
+#include "app/Progress.hpp"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <pty.h>
+#include <unistd.h>
+
+namespace {
+
+// What the other side of a descriptor has received so far.
+std::string received(int fd) {
+    std::string text;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) {
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+    return text;
+}
+
+using namespace std::chrono_literals;
+
+} // namespace
+
+TEST(Progress, DrawsOnATerminalOnlyAfterTheDelayAndErasesAtTheEnd) {
+    int master = -1;
+    int slave = -1;
+    ASSERT_EQ(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    ::fcntl(master, F_SETFL, O_NONBLOCK);
+    std::chrono::steady_clock::time_point teraz{};
+    Progress progress(slave, nullptr, [&] { return teraz; });
+    ASSERT_TRUE(progress.enabled());
+    {
+        Progress::Step step(progress, "nacitavanie klienti.csv");
+        const ProgressCallback callback = step.callback();
+        callback(10, 100);
+        teraz += 400ms; // still within the delay
+        callback(20, 100);
+        EXPECT_EQ(received(master), "");
+        teraz += 200ms;
+        callback(45, 100);
+        EXPECT_EQ(received(master), "\rklienti: nacitavanie klienti.csv 45 %");
+        teraz += 100ms; // too soon to redraw
+        callback(50, 100);
+        teraz += 200ms;
+        callback(100, 100);
+        EXPECT_EQ(received(master), "\rklienti: nacitavanie klienti.csv 100 %");
+    }
+    EXPECT_EQ(received(master), "\r" + std::string(38, ' ') + "\r");
+    // A short step draws nothing and so erases nothing.
+    {
+        Progress::Step step(progress, "usporiadanie");
+        step.callback()(1, 2);
+    }
+    EXPECT_EQ(received(master), "");
+    ::close(master);
+    ::close(slave);
+}
+
+TEST(Progress, NothingWhereTheOutputIsNoTerminal) {
+    int konce[2];
+    ASSERT_EQ(::pipe(konce), 0);
+    Progress progress(konce[1]);
+    EXPECT_FALSE(progress.enabled());
+    Progress::Step step(progress, "vypis");
+    EXPECT_FALSE(step.callback());
+    ::close(konce[0]);
+    ::close(konce[1]);
+}
