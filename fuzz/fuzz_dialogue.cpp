@@ -14,7 +14,7 @@
 
 namespace {
 
-const char* const subor =
+const char* const client_file =
     "rodne cislo,meno,priezvisko,ulica a cislo,mesto,povolanie,mesacna mzda,pocet uverov,suma uverov,bonita,"
     "platobna disciplina\n"
     "850312/0417,Jan,Novak,Hlavna 12,Nitra,ucitel,950,2,800,80,1\n"
@@ -25,35 +25,35 @@ const char* const subor =
     "9913,X,Y,Z,W,V,-999,-9,-99999,-99,9";
 
 std::filesystem::path workDir() {
-    static const std::filesystem::path adresar = [] {
-        auto cesta = std::filesystem::temp_directory_path() / ("klienti-fuzz-" + std::to_string(getpid()));
-        std::filesystem::create_directories(cesta);
-        return cesta;
+    static const std::filesystem::path directory = [] {
+        auto path = std::filesystem::temp_directory_path() / ("klienti-fuzz-" + std::to_string(getpid()));
+        std::filesystem::create_directories(path);
+        return path;
     }();
-    return adresar;
+    return directory;
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-    std::tm cas{};
-    cas.tm_year = 126;
-    cas.tm_mon = 11;
-    cas.tm_mday = 7;
-    cas.tm_wday = 1;
-    TextSource klienti_csv(subor);
-    std::ostringstream hlasenia;
-    ClientStore klienti = loadClients(klienti_csv, hlasenia).klienti;
-    std::istringstream vstup(std::string(reinterpret_cast<const char*>(data), size));
-    std::ostringstream vystup;
-    std::ostringstream diagnostika;
-    Prostredie prostredie{vstup, vystup, diagnostika, [cas] { return cas; }, workDir()};
-    if (runDialogue(klienti, prostredie) != 0 || klienti.pocet() != 5) {
+    std::tm local_time{};
+    local_time.tm_year = 126;
+    local_time.tm_mon = 11;
+    local_time.tm_mday = 7;
+    local_time.tm_wday = 1;
+    TextSource source(client_file);
+    std::ostringstream reports;
+    ClientStore klienti = loadClients(source, reports).klienti;
+    std::istringstream input(std::string(reinterpret_cast<const char*>(data), size));
+    std::ostringstream output;
+    std::ostringstream diagnostics;
+    Environment env{input, output, diagnostics, [local_time] { return local_time; }, workDir()};
+    if (runDialogue(klienti, env) != 0 || klienti.pocet() != 5) {
         std::abort();
     }
     // Output files of this run go, so that every run starts alike.
-    for (const auto& polozka : std::filesystem::directory_iterator(workDir())) {
-        std::filesystem::remove(polozka.path());
+    for (const auto& entry : std::filesystem::directory_iterator(workDir())) {
+        std::filesystem::remove(entry.path());
     }
     return 0;
 }

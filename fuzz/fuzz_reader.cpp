@@ -12,17 +12,16 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     // Small reads and a small chunk put line ends at every kind of boundary.
-    TextSource in(std::string(reinterpret_cast<const char*>(data), size), size % 97 + 1);
-    std::ostringstream hlasenia;
+    TextSource source(std::string(reinterpret_cast<const char*>(data), size), size % 97 + 1);
+    std::ostringstream reports;
     LoadOptions options;
     options.max_records = 1000;
     options.chunk_size = size % 251 + 1;
-    const LoadResult nacitanie = loadClients(in, hlasenia, options);
-    const ClientStore& klienti = nacitanie.klienti;
+    const ClientStore klienti = loadClients(source, reports, options).klienti;
     // Every loaded record keeps its fields within their limits.
     for (const Klient* k : klienti.tabulka()) {
         if (k->getMeno().size() > Klient::max_meno || k->getUlica().size() > Klient::max_ulica ||
-            k->rc.getCislo().size() > RodneCislo::kapacita - 1) {
+            k->rc.getCislo().size() > RodneCislo::capacity - 1) {
             std::abort();
         }
     }

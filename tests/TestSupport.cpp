@@ -5,86 +5,77 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
-#include <new>
 #include <fstream>
+#include <new>
 #include <sstream>
 #include <stdexcept>
 #include <unistd.h>
 
-const std::string hlavicka =
+const std::string header =
     "rodne cislo,meno,priezvisko,ulica a cislo,mesto,povolanie,mesacna mzda,pocet uverov,"
     "suma uverov,bonita,platobna disciplina";
 
-std::tm fixedTime(int rok, int mesiac, int den, int hodina, int minuta) {
-    std::tm cas{};
-    cas.tm_year = rok - 1900;
-    cas.tm_mon = mesiac - 1;
-    cas.tm_mday = den;
-    cas.tm_hour = hodina;
-    cas.tm_min = minuta;
-    cas.tm_isdst = -1;
-    std::tm kopia = cas;
+std::tm fixedTime(int year, int month, int day, int hour, int minute) {
+    std::tm time{};
+    time.tm_year = year - 1900;
+    time.tm_mon = month - 1;
+    time.tm_mday = day;
+    time.tm_hour = hour;
+    time.tm_min = minute;
+    std::tm copy = time;
     // timegm fills in the weekday without depending on the time zone.
-    timegm(&kopia);
-    cas.tm_wday = kopia.tm_wday;
-    cas.tm_yday = kopia.tm_yday;
-    return cas;
+    timegm(&copy);
+    time.tm_wday = copy.tm_wday;
+    time.tm_yday = copy.tm_yday;
+    return time;
 }
 
-Clock fixedClock(int rok, int mesiac, int den, int hodina, int minuta) {
-    const std::tm cas = fixedTime(rok, mesiac, den, hodina, minuta);
-    return [cas] { return cas; };
+Clock fixedClock(int year, int month, int day, int hour, int minute) {
+    const std::tm time = fixedTime(year, month, day, hour, minute);
+    return [time] { return time; };
 }
 
-Klient klientZRiadku(std::string_view riadok) {
-    const auto polia = splitRecordLine(riadok);
-    if (!polia) {
-        throw std::invalid_argument("malformed test line: " + std::string(riadok));
+void TestTable::add(std::string_view line) {
+    const auto fields = splitRecordLine(line);
+    if (!fields) {
+        throw std::invalid_argument("malformed test line: " + std::string(line));
     }
-    Klient klient{};
-    fillKlient(*polia, klient);
-    return klient;
-}
-
-void TestTable::pridaj(std::string_view riadok) {
-    zaznamy.push_back(std::make_unique<Klient>(klientZRiadku(riadok)));
-    tabulka.push_back(zaznamy.back().get());
+    records.push_back(std::make_unique<Klient>());
+    fillKlient(*fields, *records.back());
+    tabulka.push_back(records.back().get());
 }
 
 TempDir::TempDir() {
-    static std::atomic<int> poradie{0};
-    cesta_ = std::filesystem::temp_directory_path() /
-             ("klienti-test-" + std::to_string(getpid()) + "-" + std::to_string(poradie++));
-    std::filesystem::remove_all(cesta_);
-    std::filesystem::create_directories(cesta_);
+    static std::atomic<int> next{0};
+    path_ = std::filesystem::temp_directory_path() /
+            ("klienti-test-" + std::to_string(getpid()) + "-" + std::to_string(next++));
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
 }
 
 TempDir::~TempDir() {
-    std::error_code chyba;
-    std::filesystem::permissions(cesta_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, chyba);
-    std::filesystem::remove_all(cesta_, chyba);
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
 }
 
-std::string readFile(const std::filesystem::path& cesta) {
-    std::ifstream in(cesta, std::ios::binary);
-    std::ostringstream obsah;
-    obsah << in.rdbuf();
-    return obsah.str();
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
 }
 
-void writeFile(const std::filesystem::path& cesta, std::string_view obsah) {
-    std::ofstream out(cesta, std::ios::binary);
-    out.write(obsah.data(), static_cast<std::streamsize>(obsah.size()));
+void writeFile(const std::filesystem::path& path, std::string_view content) {
+    std::ofstream(path, std::ios::binary).write(content.data(), static_cast<std::streamsize>(content.size()));
 }
 
-std::vector<std::string> listDir(const std::filesystem::path& adresar) {
-    std::vector<std::string> mena;
-    for (const auto& polozka : std::filesystem::directory_iterator(adresar)) {
-        mena.push_back(polozka.path().filename().string());
+std::vector<std::string> listDir(const std::filesystem::path& directory) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+        names.push_back(entry.path().filename().string());
     }
-    std::sort(mena.begin(), mena.end());
-    return mena;
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 namespace {
@@ -94,7 +85,8 @@ std::atomic<std::size_t> failing_from{SIZE_MAX};
 AllocationLimit::AllocationLimit(std::size_t min_size) { failing_from = min_size; }
 AllocationLimit::~AllocationLimit() { failing_from = SIZE_MAX; }
 
-// The test program's own allocation, so that AllocationLimit can make it fail.
+// The test program's own allocation, so that AllocationLimit can make it
+// fail; the array forms too, which sanitizer runtimes replace on their own.
 void* operator new(std::size_t size) {
     if (size >= failing_from.load(std::memory_order_relaxed)) {
         throw std::bad_alloc();
@@ -104,8 +96,8 @@ void* operator new(std::size_t size) {
     }
     throw std::bad_alloc();
 }
+void* operator new[](std::size_t size) { return ::operator new(size); }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void* operator new[](std::size_t size) { return ::operator new(size); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t) noexcept { std::free(p); }

@@ -12,17 +12,15 @@
 #include <vector>
 
 // A local time that stands still: year, month 1 to 12, day, hour, minute.
-std::tm fixedTime(int rok, int mesiac, int den, int hodina = 12, int minuta = 0);
-Clock fixedClock(int rok, int mesiac, int den, int hodina = 12, int minuta = 0);
+std::tm fixedTime(int year, int month, int day, int hour = 12, int minute = 0);
+Clock fixedClock(int year, int month, int day, int hour = 12, int minute = 0);
 
-// A record made from one input line; the line must be well formed.
-Klient klientZRiadku(std::string_view riadok);
-
-// Records owned by the test, with a table of pointers to them.
+// Records owned by the test, made from well-formed input lines, with a table
+// of pointers to them.
 struct TestTable {
-    std::vector<std::unique_ptr<Klient>> zaznamy;
+    std::vector<std::unique_ptr<Klient>> records;
     std::vector<Klient*> tabulka;
-    void pridaj(std::string_view riadok);
+    void add(std::string_view line);
     int32_t pocet() const { return static_cast<int32_t>(tabulka.size()); }
 };
 
@@ -33,19 +31,19 @@ public:
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& path() const { return cesta_; }
+    const std::filesystem::path& path() const { return path_; }
 
 private:
-    std::filesystem::path cesta_;
+    std::filesystem::path path_;
 };
 
-std::string readFile(const std::filesystem::path& cesta);
-void writeFile(const std::filesystem::path& cesta, std::string_view obsah);
+std::string readFile(const std::filesystem::path& path);
+void writeFile(const std::filesystem::path& path, std::string_view content);
 // Names of the entries of a directory, sorted.
-std::vector<std::string> listDir(const std::filesystem::path& adresar);
+std::vector<std::string> listDir(const std::filesystem::path& directory);
 
-// The header of klienti.csv without its line end.
-extern const std::string hlavicka;
+// The header of the client file without its line end.
+extern const std::string header;
 
 // While one is alive, every allocation of at least min_size bytes fails as
 // if memory had run out.

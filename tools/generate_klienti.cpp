@@ -4,11 +4,6 @@
 //
 //   generate_klienti COUNT [SEED] [FILE]     (FILE defaults to standard output)
 
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-
 #include "ClientGenerator.hpp"
 
 #include <cstdio>
@@ -20,27 +15,27 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: generate_klienti COUNT [SEED] [FILE]\n");
         return 2;
     }
-    const long long pocet = std::atoll(argv[1]);
-    Nahoda nahoda{argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 1};
-    std::FILE* vystup = argc > 3 ? std::fopen(argv[3], "wb") : stdout;
-    if (vystup == nullptr || pocet < 0) {
+    const long long count = std::atoll(argv[1]);
+    Random random{argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 1};
+    std::FILE* out = argc > 3 ? std::fopen(argv[3], "wb") : stdout;
+    if (out == nullptr || count < 0) {
         std::fprintf(stderr, "generate_klienti: cannot write %s\n", argc > 3 ? argv[3] : "output");
         return 1;
     }
-    std::string text(hlavicka_generatora);
+    std::string text(generated_header);
     // Written in pieces, so that files of a hundred million clients need no
     // more memory than a small one.
-    for (long long hotovo = 0; hotovo < pocet;) {
-        const long long kus = pocet - hotovo < 10000 ? pocet - hotovo : 10000;
-        appendGeneratedClients(text, nahoda, kus);
-        hotovo += kus;
-        std::fwrite(text.data(), 1, text.size(), vystup);
+    for (long long done = 0; done < count;) {
+        const long long piece = count - done < 10000 ? count - done : 10000;
+        appendGeneratedClients(text, random, piece);
+        done += piece;
+        std::fwrite(text.data(), 1, text.size(), out);
         text.clear();
     }
-    std::fwrite(text.data(), 1, text.size(), vystup);
-    bool chyba = std::ferror(vystup) != 0;
-    if (vystup != stdout) {
-        chyba = std::fclose(vystup) != 0 || chyba;
+    std::fwrite(text.data(), 1, text.size(), out);
+    bool failed = std::ferror(out) != 0;
+    if (out != stdout) {
+        failed = std::fclose(out) != 0 || failed;
     }
-    return chyba ? 1 : 0;
+    return failed ? 1 : 0;
 }

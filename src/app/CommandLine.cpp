@@ -5,11 +5,11 @@
 #endif
 
 CommandLine parseCommandLine(std::span<const std::string_view> args) {
-    CommandLine prikaz;
-    const auto chyba = [&](std::string text) {
-        prikaz.action = CommandLine::Action::usage_error;
-        prikaz.chyba = std::move(text);
-        return prikaz;
+    CommandLine command;
+    const auto refuse = [&](std::string text) {
+        command.action = CommandLine::Action::usage_error;
+        command.error = std::move(text);
+        return command;
     };
     bool options_ended = false;
     bool has_operand = false;
@@ -20,25 +20,25 @@ CommandLine parseCommandLine(std::span<const std::string_view> args) {
                 continue;
             }
             if (arg == "-h" || arg == "--help") {
-                prikaz.action = CommandLine::Action::help;
-                return prikaz;
+                command.action = CommandLine::Action::help;
+                return command;
             }
             if (arg == "--version") {
-                prikaz.action = CommandLine::Action::version;
-                return prikaz;
+                command.action = CommandLine::Action::version;
+                return command;
             }
-            return chyba("neznama volba \"" + std::string(arg) + "\"");
+            return refuse("neznama volba \"" + std::string(arg) + "\"");
         }
         if (!options_ended && arg == "-") {
-            return chyba("neznama volba \"-\": standardny vstup patri dialogu");
+            return refuse("neznama volba \"-\": standardny vstup patri dialogu");
         }
         if (has_operand) {
-            return chyba("nadbytocny argument \"" + std::string(arg) + "\": program cita jediny subor");
+            return refuse("nadbytocny argument \"" + std::string(arg) + "\": program cita jediny subor");
         }
         has_operand = true;
-        prikaz.subor = arg;
+        command.client_file = arg;
     }
-    return prikaz;
+    return command;
 }
 
 std::string usageText() {

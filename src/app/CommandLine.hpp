@@ -9,9 +9,9 @@ struct CommandLine {
     enum class Action { run, help, version, usage_error };
     Action action = Action::run;
     // The client file as given, "klienti.csv" without an operand.
-    std::string subor = "klienti.csv";
+    std::string client_file = "klienti.csv";
     // For a usage error: what is wrong, without the program's prefix.
-    std::string chyba;
+    std::string error;
 };
 
 // Reads the arguments after the program's name. The options act in the order

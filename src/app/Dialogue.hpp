@@ -12,27 +12,28 @@ class Progress;
 
 // What the program talks to: the user's input and output, standard error,
 // the clock, the working directory, and the client file as the user named it.
-struct Prostredie {
-    std::istream& vstup;
-    std::ostream& vystup;
+struct Environment {
+    std::istream& input;
+    // The dialogue, byte for byte.
+    std::ostream& output;
     // Reasons, notes and hints, each line prefixed "klienti: ".
-    std::ostream& diagnostika;
-    Clock hodiny;
+    std::ostream& diagnostics;
+    Clock clock;
     // Where the output files are made, and the client file is looked for.
-    std::filesystem::path adresar;
+    std::filesystem::path directory;
     // The client file as given on the command line; messages name it so.
-    std::string subor = "klienti.csv";
+    std::string client_file = "klienti.csv";
     // Whether the dialogue's output is a terminal (a user watching it).
-    bool vystup_je_terminal = false;
+    bool output_is_terminal = false;
     // Progress of long steps; none when null.
-    Progress* postup = nullptr;
+    Progress* progress = nullptr;
 };
 
 // The whole program after its command line: opens the client file, loads it
 // and runs the menu dialogue. Gives the exit status: 1 when the records do
 // not fit into memory, else 0.
-int runKlienti(Prostredie& prostredie);
+int runKlienti(Environment& env);
 
 // The menu dialogue over already loaded records, until the user quits or the
 // input ends. Gives the exit status 0.
-int runDialogue(ClientStore& klienti, Prostredie& prostredie);
+int runDialogue(ClientStore& klienti, Environment& env);

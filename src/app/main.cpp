@@ -10,8 +10,8 @@
 int main(int argc, char** argv) {
     installSignalHandlers();
     const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    const CommandLine prikaz = parseCommandLine(args);
-    switch (prikaz.action) {
+    const CommandLine command = parseCommandLine(args);
+    switch (command.action) {
     case CommandLine::Action::help:
         std::cout << usageText();
         return 0;
@@ -19,13 +19,13 @@ int main(int argc, char** argv) {
         std::cout << versionText();
         return 0;
     case CommandLine::Action::usage_error:
-        std::cerr << "klienti: " << prikaz.chyba << "\nklienti: viac v \"klienti --help\"\n";
+        std::cerr << "klienti: " << command.error << "\nklienti: viac v \"klienti --help\"\n";
         return 2;
     case CommandLine::Action::run:
         break;
     }
-    Progress postup(STDERR_FILENO, &std::cout);
-    Prostredie prostredie{std::cin, std::cout, std::cerr, systemLocalTime, ".", prikaz.subor,
-                          ::isatty(STDOUT_FILENO) == 1, &postup};
-    return runKlienti(prostredie);
+    Progress progress(STDERR_FILENO, &std::cout);
+    Environment env{std::cin, std::cout, std::cerr, systemLocalTime, ".", command.client_file,
+                    ::isatty(STDOUT_FILENO) == 1, &progress};
+    return runKlienti(env);
 }

@@ -79,8 +79,8 @@ Piece parsePiece(const char* begin, const char* end, bool last_unterminated) {
 // ones, keeps to the record limit and hands the records to the store.
 class Assembly {
 public:
-    Assembly(ClientStore& klienti, std::ostream& vystup, const LoadOptions& options)
-        : klienti_(klienti), vystup_(vystup), options_(options) {}
+    Assembly(ClientStore& klienti, std::ostream& out, const LoadOptions& options)
+        : klienti_(klienti), out_(out), options_(options) {}
 
     void add(Piece&& piece) {
         if (full_) {
@@ -97,7 +97,7 @@ public:
         if (taken > room) {
             taken = room;
             full_ = true;
-            vystup_ << "Subor " << options_.nazov_suboru << " ma viac ako " << options_.max_records
+            out_ << "Subor " << options_.file_name << " ma viac ako " << options_.max_records
                     << " zaznamov, dalsie zaznamy neboli nacitane.\n";
         }
         loaded_ += static_cast<int32_t>(taken);
@@ -107,7 +107,7 @@ public:
 
     void finish() {
         if (unreported_ > 0) {
-            vystup_ << "Dalsie riadky s nespravnym formatom v subore " << options_.nazov_suboru
+            out_ << "Dalsie riadky s nespravnym formatom v subore " << options_.file_name
                     << ", ktore boli preskocene: " << unreported_ << '\n';
         }
         klienti_.finish();
@@ -120,13 +120,13 @@ private:
             return;
         }
         ++reported_;
-        vystup_ << "Riadok " << line << " v subore " << options_.nazov_suboru
+        out_ << "Riadok " << line << " v subore " << options_.file_name
                 << " ma nespravny format, zaznam bol preskoceny.\n";
     }
 
     static constexpr int max_reports = 10;
     ClientStore& klienti_;
-    std::ostream& vystup_;
+    std::ostream& out_;
     const LoadOptions& options_;
     uint64_t next_line_ = 2; // the header is line 1
     int32_t loaded_ = 0;
@@ -145,17 +145,17 @@ std::size_t keepUnfinished(char* buffer, const char* from, const char* end) {
 
 } // namespace
 
-LoadResult loadClients(ByteSource& zdroj, std::ostream& vystup, const LoadOptions& options) {
+LoadResult loadClients(ByteSource& source, std::ostream& out, const LoadOptions& options) {
     LoadResult result;
-    Assembly assembly(result.klienti, vystup, options);
+    Assembly assembly(result.klienti, out, options);
     const std::size_t chunk_size = std::max<std::size_t>(options.chunk_size, 1);
     const auto buffer = std::make_unique_for_overwrite<char[]>(max_kept_line + chunk_size);
     std::size_t carried = 0; // the start of an unfinished line, at the front of the buffer
     bool in_header = true;
-    const uint64_t total = zdroj.sizeHint();
+    const uint64_t total = source.sizeHint();
     uint64_t read_total = 0;
     for (;;) {
-        const std::ptrdiff_t n = zdroj.read(buffer.get() + carried, chunk_size);
+        const std::ptrdiff_t n = source.read(buffer.get() + carried, chunk_size);
         if (n < 0) {
             result.read_error = errno;
             return result;

@@ -37,7 +37,7 @@ private:
 
 struct LoadOptions {
     // The file as the messages name it.
-    std::string_view nazov_suboru = "klienti.csv";
+    std::string_view file_name = "klienti.csv";
     // At most this many records are loaded (the count is a signed 32-bit
     // number); anything beyond is reported once and not loaded.
     int32_t max_records = INT32_MAX;
@@ -65,8 +65,8 @@ struct LoadResult {
 // Reads the whole client file: a header line, which is skipped whatever it
 // holds, then one record per line. A carriage return before a line feed is
 // not part of the line, and an empty last line after the final line feed is
-// no record. The first ten malformed record lines are reported on vystup
+// no record. The first ten malformed record lines are reported on out
 // with their line numbers (the header is line 1), the rest are counted in one
 // line at the end. A read error ends the load: the result then carries its
 // errno. Running out of memory throws std::bad_alloc.
-LoadResult loadClients(ByteSource& zdroj, std::ostream& vystup, const LoadOptions& options = {});
+LoadResult loadClients(ByteSource& source, std::ostream& out, const LoadOptions& options = {});

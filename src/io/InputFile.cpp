@@ -5,10 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-std::optional<InputFile> InputFile::open(const std::filesystem::path& cesta) {
+std::optional<InputFile> InputFile::open(const std::filesystem::path& path) {
     int fd;
     do {
-        fd = ::open(cesta.c_str(), O_RDONLY | O_CLOEXEC);
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         return std::nullopt;

@@ -11,7 +11,7 @@
 class InputFile final : public ByteSource {
 public:
     // Opens the file for reading; gives nothing on failure, with errno set.
-    static std::optional<InputFile> open(const std::filesystem::path& cesta);
+    static std::optional<InputFile> open(const std::filesystem::path& path);
 
     InputFile(InputFile&& other) noexcept;
     InputFile& operator=(InputFile&&) = delete;

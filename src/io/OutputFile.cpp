@@ -25,13 +25,13 @@ LastName last_name;
 
 } // namespace
 
-OutputResult writeOutputFile(Klient* const* tabulka, int32_t pocet, const std::tm& cas,
-                             const std::filesystem::path& adresar, TextBuffer& buffer,
+OutputResult writeOutputFile(Klient* const* tabulka, int32_t pocet, const std::tm& local_time,
+                             const std::filesystem::path& directory, TextBuffer& buffer,
                              const ProgressCallback& progress) {
-    const auto name = [&](int number) { return adresar / outputFileName(cas, number); };
+    const auto name = [&](int number) { return directory / outputFileName(local_time, number); };
     const std::filesystem::path first_of_series = name(1);
     OutputResult result{false, first_of_series, 0};
-    std::optional<TemporaryFile> file = TemporaryFile::create(adresar);
+    std::optional<TemporaryFile> file = TemporaryFile::create(directory);
     if (!file) {
         result.error = errno;
         return result;

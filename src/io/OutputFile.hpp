@@ -17,11 +17,11 @@ struct OutputResult {
 };
 
 // Writes the header and the first pocet records of the table to a new file in
-// adresar named after the local time cas, assembling the text in buffer. The
+// directory named after local_time, assembling the text in buffer. The
 // file is written out of sight and appears under its name only when it is
 // whole; an existing entry is never replaced: a taken name moves on to the
 // next of the numbered series. When anything fails, no file is left under any
 // output name. progress is told the records written after each piece.
-OutputResult writeOutputFile(Klient* const* tabulka, int32_t pocet, const std::tm& cas,
-                             const std::filesystem::path& adresar, TextBuffer& buffer,
+OutputResult writeOutputFile(Klient* const* tabulka, int32_t pocet, const std::tm& local_time,
+                             const std::filesystem::path& directory, TextBuffer& buffer,
                              const ProgressCallback& progress = {});

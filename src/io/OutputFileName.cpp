@@ -22,19 +22,19 @@ void appendTwoDigits(std::string& name, int value) {
 
 } // namespace
 
-std::string outputFileName(const std::tm& cas, int number) {
+std::string outputFileName(const std::tm& local_time, int number) {
     std::string name;
-    name += nameIn(weekdays, cas.tm_wday);
+    name += nameIn(weekdays, local_time.tm_wday);
     name += ' ';
-    appendTwoDigits(name, cas.tm_mday);
+    appendTwoDigits(name, local_time.tm_mday);
     name += ". ";
-    name += nameIn(months, cas.tm_mon);
+    name += nameIn(months, local_time.tm_mon);
     name += ". ";
-    name += std::to_string(cas.tm_year + 1900);
+    name += std::to_string(local_time.tm_year + 1900);
     name += ", ";
-    appendTwoDigits(name, cas.tm_hour);
+    appendTwoDigits(name, local_time.tm_hour);
     name += '.';
-    appendTwoDigits(name, cas.tm_min);
+    appendTwoDigits(name, local_time.tm_min);
     if (number > 1) {
         name += " (";
         name += std::to_string(number);

@@ -8,4 +8,4 @@
 // user's locale, for example "Tue 05. Mar. 2024, 14.05.csv". From number 2 on
 // of a minute's series the number goes before ".csv":
 // "Tue 05. Mar. 2024, 14.05 (2).csv".
-std::string outputFileName(const std::tm& cas, int number = 1);
+std::string outputFileName(const std::tm& local_time, int number = 1);

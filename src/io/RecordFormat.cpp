@@ -1,17 +1,17 @@
 #include "io/RecordFormat.hpp"
 
 void appendRecordLine(TextBuffer& out, const Klient& klient) {
-    out.appendField(klient.rc.cisloPole());
+    out.appendField(klient.rc.cisloField());
     out.append(',');
-    out.appendField(klient.menoPole());
+    out.appendField(klient.menoField());
     out.append(',');
-    out.appendField(klient.priezviskoPole());
+    out.appendField(klient.priezviskoField());
     out.append(',');
-    out.appendField(klient.ulicaPole());
+    out.appendField(klient.ulicaField());
     out.append(',');
-    out.appendField(klient.mestoPole());
+    out.appendField(klient.mestoField());
     out.append(',');
-    out.appendField(klient.povolaniePole());
+    out.appendField(klient.povolanieField());
     out.append(',');
     out.appendNumber(klient.getPlat());
     out.append(',');

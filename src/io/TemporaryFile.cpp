@@ -36,14 +36,14 @@ private:
     sigset_t old_;
 };
 
-int openAnonymous(const std::filesystem::path& adresar) {
+int openAnonymous(const std::filesystem::path& directory) {
 #ifdef O_TMPFILE
     // Publishing links the descriptor through /proc, which needs no privilege.
     if (::access("/proc/self/fd", X_OK) == 0) {
-        return ::open(adresar.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        return ::open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     }
 #endif
-    (void)adresar;
+    (void)directory;
     errno = EOPNOTSUPP;
     return -1;
 }
@@ -55,9 +55,9 @@ bool anonymousUnsupported(int error) {
 
 } // namespace
 
-std::optional<TemporaryFile> TemporaryFile::create(const std::filesystem::path& adresar, Kind kind) {
+std::optional<TemporaryFile> TemporaryFile::create(const std::filesystem::path& directory, Kind kind) {
     if (kind == Kind::anonymous_if_possible) {
-        const int fd = openAnonymous(adresar);
+        const int fd = openAnonymous(directory);
         if (fd >= 0) {
             return TemporaryFile(fd, {});
         }
@@ -68,7 +68,7 @@ std::optional<TemporaryFile> TemporaryFile::create(const std::filesystem::path& 
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::filesystem::path hidden =
-            adresar / (".klienti-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp");
+            directory / (".klienti-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp");
         const std::string& text = hidden.native();
         if (text.size() >= sizeof pending_name) {
             errno = ENAMETOOLONG;

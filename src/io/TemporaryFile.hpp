@@ -17,7 +17,7 @@ public:
 
     // Creates the file in the directory with the permissions a plain creation
     // gives (0666 less the umask). Gives nothing on failure, with errno set.
-    static std::optional<TemporaryFile> create(const std::filesystem::path& adresar,
+    static std::optional<TemporaryFile> create(const std::filesystem::path& directory,
                                                Kind kind = Kind::anonymous_if_possible);
 
     TemporaryFile(TemporaryFile&& other) noexcept;

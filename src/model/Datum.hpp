@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 
 // A calendar date in the local time zone: year, month 1 to 12, day 1 to 31.
 // Ages are always measured against one such date that the caller read once,
@@ -11,9 +12,7 @@ struct Datum {
     int32_t den = 1;
 };
 
-#include <ctime>
-
 // The date part of a local broken-down time.
-inline Datum datumZCasu(const std::tm& cas) noexcept {
-    return Datum{cas.tm_year + 1900, cas.tm_mon + 1, cas.tm_mday};
+inline Datum toDatum(const std::tm& time) noexcept {
+    return Datum{time.tm_year + 1900, time.tm_mon + 1, time.tm_mday};
 }

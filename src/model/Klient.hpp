@@ -1,18 +1,15 @@
 #pragma once
 
+#include "model/FixedText.hpp"
 #include "model/RodneCislo.hpp"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-// One client of the bank: one record line of klienti.csv. Filled once by the
-// reader and never changed afterwards. A record made with `Klient k;` holds
-// nothing defined until its setters have run (the reader runs all of them at
-// once, so that a million records cost one pass over their memory, not two);
-// `Klient k{}` starts all zero. Text getters return an owning copy;
-// the *View getters let the ordering and the writers read a field without
-// allocating anything per record.
+// One client of the bank: one record line of the client file. Filled once by
+// the reader and never changed afterwards; a new record is empty (every text
+// empty, every number 0). Text getters return an owning copy.
 class Klient {
 public:
     // Longest accepted content of each text field (its array holds one more
@@ -23,28 +20,22 @@ public:
     static constexpr std::size_t max_ulica = 29;
     static constexpr std::size_t max_povolanie = 19;
 
-    void setMeno(std::string_view text) noexcept;
-    void setPriezvisko(std::string_view text) noexcept;
-    void setMesto(std::string_view text) noexcept;
-    void setUlica(std::string_view text) noexcept;
-    void setPovolanie(std::string_view text) noexcept;
-    void setPlat(int32_t hodnota) noexcept { plat = hodnota; }
-    void setPocetUverov(int32_t hodnota) noexcept { pocet_uverov = hodnota; }
-    void setSumaUverov(int32_t hodnota) noexcept { suma_uverov = hodnota; }
-    void setBonita(int32_t hodnota) noexcept { bonita = hodnota; }
-    void setSplacalNacas(int32_t hodnota) noexcept { splacal_nacas = hodnota; }
+    void setMeno(std::string_view text) noexcept { storeFixedText(meno, text); }
+    void setPriezvisko(std::string_view text) noexcept { storeFixedText(priezvisko, text); }
+    void setMesto(std::string_view text) noexcept { storeFixedText(mesto, text); }
+    void setUlica(std::string_view text) noexcept { storeFixedText(ulica, text); }
+    void setPovolanie(std::string_view text) noexcept { storeFixedText(povolanie, text); }
+    void setPlat(int32_t value) noexcept { plat = value; }
+    void setPocetUverov(int32_t value) noexcept { pocet_uverov = value; }
+    void setSumaUverov(int32_t value) noexcept { suma_uverov = value; }
+    void setBonita(int32_t value) noexcept { bonita = value; }
+    void setSplacalNacas(int32_t value) noexcept { splacal_nacas = value; }
 
-    std::string getMeno() const { return std::string(getMenoView()); }
-    std::string getPriezvisko() const { return std::string(getPriezviskoView()); }
-    std::string getMesto() const { return std::string(getMestoView()); }
-    std::string getUlica() const { return std::string(getUlicaView()); }
-    std::string getPovolanie() const { return std::string(getPovolanieView()); }
-
-    std::string_view getMenoView() const noexcept;
-    std::string_view getPriezviskoView() const noexcept;
-    std::string_view getMestoView() const noexcept;
-    std::string_view getUlicaView() const noexcept;
-    std::string_view getPovolanieView() const noexcept;
+    std::string getMeno() const { return std::string(viewFixedText(meno)); }
+    std::string getPriezvisko() const { return std::string(viewFixedText(priezvisko)); }
+    std::string getMesto() const { return std::string(viewFixedText(mesto)); }
+    std::string getUlica() const { return std::string(viewFixedText(ulica)); }
+    std::string getPovolanie() const { return std::string(viewFixedText(povolanie)); }
 
     int32_t getPlat() const noexcept { return plat; }
     int32_t getPocetUverov() const noexcept { return pocet_uverov; }
@@ -52,27 +43,27 @@ public:
     int32_t getBonita() const noexcept { return bonita; }
     int32_t getSplacalNacas() const noexcept { return splacal_nacas; }
 
-    // The raw field arrays, zero behind the terminator: the ordering reads
-    // their first bytes as a key, and the writers copy them whole.
-    using Pole20 = char[20];
-    using Pole30 = char[30];
-    const Pole20& menoPole() const noexcept { return meno; }
-    const Pole20& priezviskoPole() const noexcept { return priezvisko; }
-    const Pole20& mestoPole() const noexcept { return mesto; }
-    const Pole30& ulicaPole() const noexcept { return ulica; }
-    const Pole20& povolaniePole() const noexcept { return povolanie; }
+    // The text fields themselves, zero behind the terminator: the ordering
+    // reads their first bytes as a key, and the writers copy them whole.
+    using Field20 = char[20];
+    using Field30 = char[30];
+    const Field20& menoField() const noexcept { return meno; }
+    const Field20& priezviskoField() const noexcept { return priezvisko; }
+    const Field20& mestoField() const noexcept { return mesto; }
+    const Field30& ulicaField() const noexcept { return ulica; }
+    const Field20& povolanieField() const noexcept { return povolanie; }
 
     RodneCislo rc;
 
 private:
-    char meno[max_meno + 1];
-    char priezvisko[max_priezvisko + 1];
-    char mesto[max_mesto + 1];
-    char ulica[max_ulica + 1];
-    char povolanie[max_povolanie + 1];
-    int32_t plat;
-    int32_t pocet_uverov;
-    int32_t suma_uverov;
-    int32_t bonita;
-    int32_t splacal_nacas;
+    char meno[max_meno + 1] = {};
+    char priezvisko[max_priezvisko + 1] = {};
+    char mesto[max_mesto + 1] = {};
+    char ulica[max_ulica + 1] = {};
+    char povolanie[max_povolanie + 1] = {};
+    int32_t plat = 0;
+    int32_t pocet_uverov = 0;
+    int32_t suma_uverov = 0;
+    int32_t bonita = 0;
+    int32_t splacal_nacas = 0;
 };

@@ -7,15 +7,16 @@
 // The helpers must be inlined before the compiler judges them: a prefetch is
 // no side effect to it, so a call left standing would count as removable.
 #if defined(__GNUC__)
-#define KLIENTI_VZDY_INLINE [[gnu::always_inline]] inline
+#define KLIENTI_ALWAYS_INLINE [[gnu::always_inline]] inline
 #else
-#define KLIENTI_VZDY_INLINE inline
+#define KLIENTI_ALWAYS_INLINE inline
 #endif
 
 // After an ordering, a table visits the records in an order unrelated to
-// where they lie in memory, and each visit would wait for memory. Asking for
-// a record a few entries ahead lets the wait overlap with useful work.
-KLIENTI_VZDY_INLINE void prefetchKlient(const Klient* klient) noexcept {
+// where they lie in memory, and the writers would wait for memory at every
+// record. Asking for a record a few entries ahead lets the wait overlap with
+// the formatting of the records before it.
+KLIENTI_ALWAYS_INLINE void prefetchKlient(const Klient* klient) noexcept {
 #if defined(__GNUC__)
     const char* p = reinterpret_cast<const char*>(klient);
     for (std::size_t i = 0; i < sizeof(Klient); i += 64) {
@@ -26,13 +27,13 @@ KLIENTI_VZDY_INLINE void prefetchKlient(const Klient* klient) noexcept {
 #endif
 }
 
-// How many entries ahead a loop over a table asks for its records.
-inline constexpr int prefetch_vopred = 16;
+// How many entries ahead a writer asks for its records.
+inline constexpr int prefetch_distance = 16;
 
-// Asks for the record prefetch_vopred entries after index i, if there is one.
+// Asks for the record prefetch_distance entries after index i, if there is one.
 template <typename Index>
-KLIENTI_VZDY_INLINE void prefetchAhead(Klient* const* tabulka, Index i, Index pocet) noexcept {
-    if (pocet - i > static_cast<Index>(prefetch_vopred)) {
-        prefetchKlient(tabulka[i + static_cast<Index>(prefetch_vopred)]);
+KLIENTI_ALWAYS_INLINE void prefetchAhead(Klient* const* tabulka, Index i, Index pocet) noexcept {
+    if (pocet - i > static_cast<Index>(prefetch_distance)) {
+        prefetchKlient(tabulka[i + static_cast<Index>(prefetch_distance)]);
     }
 }

@@ -15,31 +15,29 @@ void RodneCislo::setCislo(std::string_view text) noexcept {
     muz = isMale();
 }
 
-std::string RodneCislo::getCislo() const { return std::string(getCisloView()); }
+std::string RodneCislo::getCislo() const { return std::string(viewFixedText(cislo)); }
 
-std::string_view RodneCislo::getCisloView() const noexcept { return viewFixedText(cislo); }
-
-int32_t RodneCislo::dvojica(std::size_t p) const noexcept {
-    const std::string_view text = getCisloView();
+int32_t RodneCislo::digitPair(std::size_t p) const noexcept {
+    const std::string_view text = viewFixedText(cislo);
     if (p >= text.size()) {
         return 0;
     }
     return parseAtoi(text.substr(p, 2));
 }
 
-int32_t RodneCislo::isMale() const noexcept { return dvojica(2) <= 50 ? 1 : 0; }
+int32_t RodneCislo::isMale() const noexcept { return digitPair(2) <= 50 ? 1 : 0; }
 
 int32_t RodneCislo::birthYear() const noexcept {
-    const int32_t v = dvojica(0);
+    const int32_t v = digitPair(0);
     return v >= 15 ? 1900 + v : 2000 + v;
 }
 
 int32_t RodneCislo::birthMonth() const noexcept {
-    const int32_t v = dvojica(2);
-    return isMale() == 1 ? v : v - 50;
+    const int32_t v = digitPair(2);
+    return muz == 1 ? v : v - 50;
 }
 
-int32_t RodneCislo::birthDay() const noexcept { return dvojica(4); }
+int32_t RodneCislo::birthDay() const noexcept { return digitPair(4); }
 
 int32_t RodneCislo::ageYears(const Datum& dnes) const noexcept { return dnes.rok - birthYear(); }
 

@@ -8,23 +8,21 @@
 
 // The birth number of a client in the form YYMMDD/XXXX. Only positions 0 to 5
 // carry meaning: the year, the month (raised by 50 for a woman) and the day.
-// Sex, birth date and ages are derived from them, never stored separately,
-// except the sex flag, which is set together with the text.
+// Birth date and ages are derived from them, never stored; the sex flag is
+// derived once, when the text is set.
 class RodneCislo {
 public:
-    static constexpr std::size_t kapacita = 12; // 11 characters and the terminator
+    static constexpr std::size_t capacity = 12; // 11 characters and the terminator
 
     // Stores the text (at most 11 characters; the reader guarantees that)
     // and derives the sex flag from it.
     void setCislo(std::string_view text) noexcept;
     std::string getCislo() const;
-    std::string_view getCisloView() const noexcept;
-    // The raw array, zero behind the terminator, for the writers.
-    const char (&cisloPole() const noexcept)[kapacita] { return cislo; }
+    // The text field itself, zero behind the terminator, for the writers.
+    const char (&cisloField() const noexcept)[capacity] { return cislo; }
 
     // 1 for a man, 0 for a woman: month digits up to 50 count as a man.
     int32_t isMale() const noexcept;
-    int32_t getMuz() const noexcept { return muz; }
 
     // Year digits 15 to 99 mean 1915 to 1999, 00 to 14 mean 2000 to 2014.
     int32_t birthYear() const noexcept;
@@ -43,8 +41,8 @@ private:
     // A text shorter than p + 2 characters gives only the characters it has
     // (so a pair wholly behind the end of the text is 0); nothing behind the
     // terminator is read.
-    int32_t dvojica(std::size_t p) const noexcept;
+    int32_t digitPair(std::size_t p) const noexcept;
 
-    char cislo[kapacita];
-    int32_t muz;
+    char cislo[capacity] = {};
+    int32_t muz = 1;
 };

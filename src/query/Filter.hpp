@@ -3,14 +3,47 @@
 #include "model/Datum.hpp"
 #include "model/Klient.hpp"
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <ostream>
+#include <string_view>
 
-// Filtering by one numeric attribute within an inclusive range. The criterion
-// is the filter menu's character: '1' bonita, '2' pocet uverov, '3' suma
-// uverov, '4' mesacna mzda, '5' vek (age in calendar years against dnes).
-// The table is never reordered or changed; dnes is read once by the caller
-// for the whole filter cycle, so that the count and the copy always agree.
+// Filtering by one numeric attribute within an inclusive range. The table is
+// never reordered or changed; dnes is read once by the caller for the whole
+// filter cycle, so that the count and the copy always agree.
+
+// The attributes of the filter menu. Its digits differ from the ordering
+// menu's for the same attributes, so the two are distinct types.
+enum class FilterCriterion { bonita, pocet_uverov, suma_uverov, plat, vek };
+
+// One line of the filter menu: the digit typed, the label the menu shows,
+// the label of the range report, and the value of a record.
+struct FilterMenuItem {
+    char digit;
+    std::string_view label;
+    std::string_view range_label;
+    FilterCriterion kriterium;
+    int32_t (*value)(const Klient&, const Datum&);
+};
+
+// The filter menu, in its order; vek is the age in calendar years.
+inline constexpr std::array<FilterMenuItem, 5> filter_menu = {{
+    {'1', "bonita", "bonita", FilterCriterion::bonita,
+     [](const Klient& k, const Datum&) { return k.getBonita(); }},
+    {'2', "pocet uverov", "pocet uverov", FilterCriterion::pocet_uverov,
+     [](const Klient& k, const Datum&) { return k.getPocetUverov(); }},
+    {'3', "suma uverov", "suma uverov", FilterCriterion::suma_uverov,
+     [](const Klient& k, const Datum&) { return k.getSumaUverov(); }},
+    {'4', "mesacna mzda", "mesacna mzda", FilterCriterion::plat,
+     [](const Klient& k, const Datum&) { return k.getPlat(); }},
+    {'5', "vek klienta", "vek", FilterCriterion::vek,
+     [](const Klient& k, const Datum& dnes) { return k.rc.ageYears(dnes); }},
+}};
+
+// The criterion of a typed digit, if the menu has it.
+std::optional<FilterCriterion> filterCriterionFor(char digit) noexcept;
+const FilterMenuItem& menuItem(FilterCriterion kriterium) noexcept;
 
 // The bounds are distinct types because the count and the copy take the
 // upper bound first: a call site cannot swap them unnoticed.
@@ -21,19 +54,16 @@ struct HornaHranica {
     int32_t hodnota;
 };
 
-// The value of a record under the criterion (0 for any other character).
-int32_t filterValue(const Klient& klient, char kriterium, const Datum& dnes) noexcept;
-
 // Writes the sentence with the lowest and the highest value of the attribute
 // over the table, or, for an empty table, that there are no values.
-void printFilterRange(Klient* const* tabulka, int32_t pocet, char kriterium, const Datum& dnes,
+void printFilterRange(Klient* const* tabulka, int32_t pocet, FilterCriterion kriterium, const Datum& dnes,
                       std::ostream& out);
 
 // How many of the first pocet records have a value within min..max, both included.
 int32_t countMatching(Klient* const* tabulka, HornaHranica max, DolnaHranica min, int32_t pocet,
-                      char kriterium, const Datum& dnes) noexcept;
+                      FilterCriterion kriterium, const Datum& dnes) noexcept;
 
 // Stores pointers to the matching records, in table order, into ciel from its
 // first entry on, never more than limit of them.
-void copyMatching(Klient* const* tabulka, HornaHranica max, DolnaHranica min, int32_t pocet,
-                  int32_t limit, Klient** ciel, char kriterium, const Datum& dnes) noexcept;
+void copyMatching(Klient* const* tabulka, HornaHranica max, DolnaHranica min, int32_t pocet, int32_t limit,
+                  Klient** ciel, FilterCriterion kriterium, const Datum& dnes) noexcept;

@@ -1,6 +1,6 @@
 #include "query/Sort.hpp"
 
-#include "model/Prefetch.hpp"
+#include "query/Menu.hpp"
 #include "query/RadixSort.hpp"
 
 #include <algorithm>
@@ -9,35 +9,14 @@
 
 namespace {
 
-bool isTextCriterion(char kriterium) noexcept { return kriterium >= '1' && kriterium <= '4'; }
-
-const char* textKey(const Klient& klient, char kriterium) noexcept {
-    switch (kriterium) {
-    case '1': return klient.menoPole();
-    case '2': return klient.priezviskoPole();
-    case '3': return klient.mestoPole();
-    default: return klient.povolaniePole();
-    }
-}
-
-int32_t numericKey(const Klient& klient, char kriterium, const Datum& dnes) noexcept {
-    switch (kriterium) {
-    case '5': return klient.getPlat();
-    case '6': return klient.getPocetUverov();
-    case '7': return klient.getSumaUverov();
-    case '8': return klient.getBonita();
-    default: return klient.rc.ageDays(dnes);
-    }
-}
-
-// Eight bytes of a text field from position od as a number that orders as
+// Four bytes of a text field from position from, as a number that orders as
 // the bytes do (unsigned, first byte most significant).
-uint64_t bigEndian(const char* pole, std::size_t od, std::size_t pocet) noexcept {
-    uint64_t kluc = 0;
-    for (std::size_t i = 0; i < pocet; ++i) {
-        kluc = (kluc << 8) | static_cast<unsigned char>(pole[od + i]);
+uint32_t bigEndian4(const char* field, std::size_t from) noexcept {
+    uint32_t key = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        key = (key << 8) | static_cast<unsigned char>(field[from + i]);
     }
-    return kluc;
+    return key;
 }
 
 // A text field of 20 bytes, zero behind its terminator and free of NUL bytes
@@ -48,50 +27,61 @@ uint64_t bigEndian(const char* pole, std::size_t od, std::size_t pocet) noexcept
 // with the entry through the radix passes; the other two wait in a table by
 // position and are read only where first numbers tie. Both are kept to
 // twelve bytes an entry, since a million entries live beside the records.
-struct TextovyKluc {
-    uint32_t hore; // bytes 0 to 3
-    uint32_t dole; // bytes 4 to 7
-    uint32_t poradie;
-    uint64_t prvych8() const noexcept { return uint64_t{hore} << 32 | dole; }
+struct TextEntry {
+    uint32_t high; // bytes 0 to 3
+    uint32_t low;  // bytes 4 to 7
+    uint32_t position;
+    uint64_t first8() const noexcept { return uint64_t{high} << 32 | low; }
 };
-struct ZvysokTextu {
+struct TextRest {
     uint32_t b8;  // bytes 8 to 11
     uint32_t b12; // bytes 12 to 15
     uint32_t b16; // bytes 16 to 19
 };
-static_assert(sizeof(TextovyKluc) == 12 && sizeof(ZvysokTextu) == 12);
-static_assert(Klient::max_meno + 1 == 20 && Klient::max_priezvisko + 1 == 20 && Klient::max_mesto + 1 == 20 &&
-              Klient::max_povolanie + 1 == 20);
+static_assert(sizeof(TextEntry) == 12 && sizeof(TextRest) == 12);
+static_assert(sizeof(Klient::Field20) == 20);
 
 // A signed number as an unsigned one of the same order.
 uint64_t orderedNumber(int32_t x) noexcept { return static_cast<uint32_t>(x) ^ 0x80000000u; }
 
-// Tells how many keys are taken, every so many, as the first half of the work.
-void reportKeys(const ProgressCallback& progress, std::size_t i, std::size_t n) {
-    if (progress && i % (std::size_t{1} << 18) == 0) {
-        progress(i, 2 * n);
+// Keys are taken in the first half of the work, the radix passes do the rest.
+class SortProgress {
+public:
+    SortProgress(const ProgressCallback& progress, std::size_t n) : progress_(progress), n_(n) {}
+    void keysTaken(std::size_t i) const {
+        if (progress_ && i % (std::size_t{1} << 18) == 0) {
+            progress_(i, 2 * n_);
+        }
     }
-}
+    void passDone(unsigned pass, unsigned passes) const {
+        if (progress_) {
+            progress_(n_ + n_ * (pass + 1) / passes, 2 * n_);
+        }
+    }
 
-void sortByText(Klient** tabulka, std::size_t n, char kriterium, std::vector<Klient*>& usporiadane,
-                const ProgressCallback& progress) {
-    std::vector<TextovyKluc> polozky(n);
-    std::vector<ZvysokTextu> zvysky(n);
-    const auto slovo = [](const char* pole, std::size_t od) { return static_cast<uint32_t>(bigEndian(pole, od, 4)); };
+private:
+    const ProgressCallback& progress_;
+    std::size_t n_;
+};
+
+std::vector<uint32_t> sortByText(Klient* const* tabulka, std::size_t n, SortMenuItem::TextKey key,
+                                 const SortProgress& progress) {
+    std::vector<TextEntry> entries(n);
+    std::vector<TextRest> rests(n);
     for (std::size_t i = 0; i < n; ++i) {
-        prefetchAhead(tabulka, i, n);
-        reportKeys(progress, i, n);
-        const char* pole = textKey(*tabulka[i], kriterium);
-        polozky[i] = {slovo(pole, 0), slovo(pole, 4), static_cast<uint32_t>(i)};
-        zvysky[i] = {slovo(pole, 8), slovo(pole, 12), slovo(pole, 16)};
+        progress.keysTaken(i);
+        const char* field = key(*tabulka[i]);
+        entries[i] = {bigEndian4(field, 0), bigEndian4(field, 4), static_cast<uint32_t>(i)};
+        rests[i] = {bigEndian4(field, 8), bigEndian4(field, 12), bigEndian4(field, 16)};
     }
-    stableRadixSort(polozky, [](const TextovyKluc& p) { return p.prvych8(); });
+    stableRadixSort(entries, [](const TextEntry& e) { return e.first8(); }, 0, 7,
+                    [&](unsigned pass, unsigned passes) { progress.passDone(pass, passes); });
     // Texts alike in their first eight bytes are ordered by the rest. Only a
     // prefix whose last byte is a character can go on; the position keeps
     // equal texts in their order.
-    const auto podlaZvysku = [&zvysky](const TextovyKluc& x, const TextovyKluc& y) {
-        const ZvysokTextu& a = zvysky[x.poradie];
-        const ZvysokTextu& b = zvysky[y.poradie];
+    const auto byRest = [&rests](const TextEntry& x, const TextEntry& y) {
+        const TextRest& a = rests[x.position];
+        const TextRest& b = rests[y.position];
         if (a.b8 != b.b8) {
             return a.b8 < b.b8;
         }
@@ -101,70 +91,89 @@ void sortByText(Klient** tabulka, std::size_t n, char kriterium, std::vector<Kli
         if (a.b16 != b.b16) {
             return a.b16 < b.b16;
         }
-        return x.poradie < y.poradie;
+        return x.position < y.position;
     };
-    for (std::size_t od = 0; od < n;) {
-        std::size_t po = od + 1;
-        while (po < n && polozky[po].prvych8() == polozky[od].prvych8()) {
-            ++po;
+    for (std::size_t from = 0; from < n;) {
+        std::size_t to = from + 1;
+        while (to < n && entries[to].first8() == entries[from].first8()) {
+            ++to;
         }
-        if (po - od > 1 && (polozky[od].dole & 0xFF) != 0) {
-            std::sort(polozky.begin() + static_cast<std::ptrdiff_t>(od), polozky.begin() + static_cast<std::ptrdiff_t>(po),
-                      podlaZvysku);
+        if (to - from > 1 && (entries[from].low & 0xFF) != 0) {
+            std::sort(entries.begin() + static_cast<std::ptrdiff_t>(from),
+                      entries.begin() + static_cast<std::ptrdiff_t>(to), byRest);
         }
-        od = po;
+        from = to;
     }
-    zvysky = {};
-    usporiadane.resize(n);
+    rests = {};
+    std::vector<uint32_t> order(n);
     for (std::size_t i = 0; i < n; ++i) {
-        usporiadane[i] = tabulka[polozky[i].poradie];
+        order[i] = entries[i].position;
     }
+    return order;
 }
 
-void sortByNumber(Klient** tabulka, std::size_t n, char kriterium, const Datum& dnes,
-                  std::vector<Klient*>& usporiadane, const ProgressCallback& progress) {
+std::vector<uint32_t> sortByNumber(Klient* const* tabulka, std::size_t n, SortMenuItem::NumberKey key,
+                                   const Datum& dnes, const SortProgress& progress) {
     // The key in the upper half, the position in the lower: one word per entry.
-    std::vector<uint64_t> polozky(n);
+    std::vector<uint64_t> entries(n);
     for (std::size_t i = 0; i < n; ++i) {
-        prefetchAhead(tabulka, i, n);
-        reportKeys(progress, i, n);
-        polozky[i] = orderedNumber(numericKey(*tabulka[i], kriterium, dnes)) << 32 | i;
+        progress.keysTaken(i);
+        entries[i] = orderedNumber(key(*tabulka[i], dnes)) << 32 | i;
     }
-    stableRadixSort(polozky, [](uint64_t p) { return p; }, 4, 7);
-    usporiadane.resize(n);
+    stableRadixSort(entries, [](uint64_t e) { return e; }, 4, 7,
+                    [&](unsigned pass, unsigned passes) { progress.passDone(pass, passes); });
+    std::vector<uint32_t> order(n);
     for (std::size_t i = 0; i < n; ++i) {
-        usporiadane[i] = tabulka[static_cast<uint32_t>(polozky[i])];
+        order[i] = static_cast<uint32_t>(entries[i]);
     }
+    return order;
 }
 
 } // namespace
 
-int32_t compareClients(const Klient* a, const Klient* b, char kriterium, const Datum& dnes) noexcept {
-    if (isTextCriterion(kriterium)) {
-        return std::strcmp(textKey(*a, kriterium), textKey(*b, kriterium));
+std::optional<SortCriterion> sortCriterionFor(char digit) noexcept { return criterionFor(sort_menu, digit); }
+
+static_assert(listedInOrder(sort_menu));
+static_assert([] {
+    for (const SortMenuItem& item : sort_menu) {
+        if ((item.text == nullptr) == (item.number == nullptr)) {
+            return false;
+        }
     }
-    if (kriterium < '5' || kriterium > '9') {
-        return 0;
+    return true;
+}(), "every criterion of the ordering menu has one key, a text or a number");
+const SortMenuItem& menuItem(SortCriterion kriterium) noexcept {
+    return sort_menu[static_cast<std::size_t>(kriterium)];
+}
+
+int32_t compareClients(const Klient* a, const Klient* b, SortCriterion kriterium, const Datum& dnes) noexcept {
+    const SortMenuItem& item = menuItem(kriterium);
+    if (item.text != nullptr) {
+        return std::strcmp(item.text(*a), item.text(*b));
     }
-    const int32_t x = numericKey(*a, kriterium, dnes);
-    const int32_t y = numericKey(*b, kriterium, dnes);
+    const int32_t x = item.number(*a, dnes);
+    const int32_t y = item.number(*b, dnes);
     if (x < y) {
         return -1;
     }
     return x > y ? 1 : 0;
 }
 
-void sortClients(Klient** tabulka, int32_t pocet, char kriterium, const Datum& dnes,
+void sortClients(Klient** tabulka, int32_t pocet, SortCriterion kriterium, const Datum& dnes,
                  const ProgressCallback& progress) {
-    if (pocet < 2 || kriterium < '1' || kriterium > '9') {
+    if (pocet < 2) {
         return;
     }
     const auto n = static_cast<std::size_t>(pocet);
-    std::vector<Klient*> usporiadane;
-    if (isTextCriterion(kriterium)) {
-        sortByText(tabulka, n, kriterium, usporiadane, progress);
-    } else {
-        sortByNumber(tabulka, n, kriterium, dnes, usporiadane, progress);
+    const SortMenuItem& item = menuItem(kriterium);
+    const SortProgress report(progress, n);
+    const std::vector<uint32_t> order =
+        item.text != nullptr ? sortByText(tabulka, n, item.text, report) : sortByNumber(tabulka, n, item.number, dnes, report);
+    // The new order is built beside the table and copied in only when whole,
+    // so that running out of memory leaves the table as it was.
+    std::vector<Klient*> ordered(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        ordered[i] = tabulka[order[i]];
     }
-    std::copy(usporiadane.begin(), usporiadane.end(), tabulka);
+    std::copy(ordered.begin(), ordered.end(), tabulka);
 }

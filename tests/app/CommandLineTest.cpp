@@ -9,9 +9,9 @@ TEST(CommandLine, OptionsAndTheOperand) {
     const struct {
         std::vector<std::string_view> args;
         A action;
-        std::string subor;
-        std::string chyba;
-    } pripady[] = {
+        std::string client_file;
+        std::string error;
+    } cases[] = {
         {{}, A::run, "klienti.csv", ""},
         {{"../data/export.csv"}, A::run, "../data/export.csv", ""},
         {{"-h"}, A::help, "klienti.csv", ""},
@@ -24,10 +24,10 @@ TEST(CommandLine, OptionsAndTheOperand) {
         {{"-"}, A::usage_error, "klienti.csv", "neznama volba \"-\": standardny vstup patri dialogu"},
         {{"a.csv", "b.csv"}, A::usage_error, "a.csv", "nadbytocny argument \"b.csv\": program cita jediny subor"},
     };
-    for (const auto& p : pripady) {
-        const CommandLine prikaz = parseCommandLine(p.args);
-        EXPECT_EQ(prikaz.action, p.action) << testing::PrintToString(p.args);
-        EXPECT_EQ(prikaz.subor, p.subor) << testing::PrintToString(p.args);
-        EXPECT_EQ(prikaz.chyba, p.chyba) << testing::PrintToString(p.args);
+    for (const auto& c : cases) {
+        const CommandLine command = parseCommandLine(c.args);
+        EXPECT_EQ(command.action, c.action) << testing::PrintToString(c.args);
+        EXPECT_EQ(command.client_file, c.client_file) << testing::PrintToString(c.args);
+        EXPECT_EQ(command.error, c.error) << testing::PrintToString(c.args);
     }
 }

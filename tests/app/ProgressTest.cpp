@@ -27,22 +27,22 @@ TEST(Progress, DrawsOnATerminalOnlyAfterTheDelayAndErasesAtTheEnd) {
     int slave = -1;
     ASSERT_EQ(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
     ::fcntl(master, F_SETFL, O_NONBLOCK);
-    std::chrono::steady_clock::time_point teraz{};
-    Progress progress(slave, nullptr, [&] { return teraz; });
+    std::chrono::steady_clock::time_point now{};
+    Progress progress(slave, nullptr, [&] { return now; });
     ASSERT_TRUE(progress.enabled());
     {
         Progress::Step step(progress, "nacitavanie klienti.csv");
         const ProgressCallback callback = step.callback();
         callback(10, 100);
-        teraz += 400ms; // still within the delay
+        now += 400ms; // still within the delay
         callback(20, 100);
         EXPECT_EQ(received(master), "");
-        teraz += 200ms;
+        now += 200ms;
         callback(45, 100);
         EXPECT_EQ(received(master), "\rklienti: nacitavanie klienti.csv 45 %");
-        teraz += 100ms; // too soon to redraw
+        now += 100ms; // too soon to redraw
         callback(50, 100);
-        teraz += 200ms;
+        now += 200ms;
         callback(100, 100);
         EXPECT_EQ(received(master), "\rklienti: nacitavanie klienti.csv 100 %");
     }
@@ -58,12 +58,12 @@ TEST(Progress, DrawsOnATerminalOnlyAfterTheDelayAndErasesAtTheEnd) {
 }
 
 TEST(Progress, NothingWhereTheOutputIsNoTerminal) {
-    int konce[2];
-    ASSERT_EQ(::pipe(konce), 0);
-    Progress progress(konce[1]);
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    Progress progress(ends[1]);
     EXPECT_FALSE(progress.enabled());
     Progress::Step step(progress, "vypis");
     EXPECT_FALSE(step.callback());
-    ::close(konce[0]);
-    ::close(konce[1]);
+    ::close(ends[0]);
+    ::close(ends[1]);
 }
