@@ -4,7 +4,7 @@
 #              run/klienti.csv: the bundled sample, copied there unless a file
 #              of that name is there already
 #   make test  builds everything and runs every test
-.PHONY: run test test-sanitize fuzz bench package package-check clean clean-run
+.PHONY: run test test-sanitize test-tsan fuzz bench package package-check clean clean-run
 
 # The presets build with Ninja; where it is not installed, with Make.
 GENERATOR := $(if $(shell command -v ninja 2>/dev/null),,-G "Unix Makefiles")
@@ -32,6 +32,13 @@ test-sanitize:
 	cmake --preset sanitize $(GENERATOR) >/dev/null
 	cmake --build --preset sanitize
 	ctest --preset sanitize
+
+# The whole test suite under ThreadSanitizer, halting on the first report:
+# loading, ordering and writing run on several threads.
+test-tsan:
+	cmake --preset tsan $(GENERATOR) >/dev/null
+	cmake --build --preset tsan
+	ctest --preset tsan
 
 # Coverage-guided fuzzing of the reader and of the whole dialogue, each for
 # FUZZ_SECONDS (make fuzz FUZZ_SECONDS=600).

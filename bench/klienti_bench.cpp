@@ -9,6 +9,7 @@
 #include "io/ClientReader.hpp"
 #include "io/InputFile.hpp"
 #include "io/OutputFile.hpp"
+#include "model/Parallel.hpp"
 #include "query/Filter.hpp"
 #include "query/Sort.hpp"
 
@@ -57,10 +58,13 @@ const std::filesystem::path& fileOf(int64_t count) {
     return path;
 }
 
-ClientStore load(int64_t count) {
+// Loads as the tool does: on every core, unless told how many workers.
+ClientStore load(int64_t count, unsigned workers = workerCount()) {
     std::optional<InputFile> file = InputFile::open(fileOf(count));
     std::ostringstream reports;
-    return loadClients(*file, reports).klienti;
+    LoadOptions options;
+    options.workers = workers;
+    return loadClients(*file, reports, options).klienti;
 }
 
 ClientStore& loadedOf(int64_t count) {
@@ -96,18 +100,28 @@ void BM_Load(benchmark::State& state) {
                             static_cast<int64_t>(std::filesystem::file_size(fileOf(state.range(0)))));
 }
 
-void BM_Sort(benchmark::State& state) {
-    const auto kriterium = static_cast<SortCriterion>(state.range(1) - 1);
-    const std::vector<Klient*> start = tableOf(state, false);
-    std::vector<Klient*> tabulka;
+void BM_LoadOneWorker(benchmark::State& state) {
+    fileOf(state.range(0));
     for (auto _ : state) {
-        state.PauseTiming();
-        tabulka = start; // file order every time
-        state.ResumeTiming();
-        sortClients(tabulka.data(), static_cast<int32_t>(tabulka.size()), kriterium, dnes);
+        benchmark::DoNotOptimize(load(state.range(0), 1).pocet());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(std::filesystem::file_size(fileOf(state.range(0)))));
+}
+
+void sort(benchmark::State& state, unsigned workers) {
+    const auto kriterium = static_cast<SortCriterion>(state.range(1) - 1);
+    const std::vector<Klient*> tabulka = tableOf(state, false);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            orderedTable(tabulka.data(), static_cast<int32_t>(tabulka.size()), kriterium, dnes, {}, workers).data());
     }
     itemsProcessed(state);
 }
+
+// Orders as the tool does, on every core; and on one.
+void BM_Sort(benchmark::State& state) { sort(state, workerCount()); }
+void BM_SortOneWorker(benchmark::State& state) { sort(state, 1); }
 
 void BM_Filter(benchmark::State& state) {
     const auto kriterium = static_cast<FilterCriterion>(state.range(1) - 1);
@@ -126,28 +140,28 @@ void BM_Filter(benchmark::State& state) {
     itemsProcessed(state);
 }
 
-void listing(benchmark::State& state, bool after_ordering) {
+void listing(benchmark::State& state, bool after_ordering, unsigned workers = workerCount()) {
     const std::vector<Klient*> tabulka = tableOf(state, after_ordering);
     NullBuffer discard;
     std::ostream out(&discard);
-    TextBuffer buffer(std::size_t{1} << 20);
+    FormatBuffers buffers(workers);
     for (auto _ : state) {
-        printClients(tabulka.data(), static_cast<int32_t>(tabulka.size()), out, buffer);
+        printClients(tabulka.data(), static_cast<int32_t>(tabulka.size()), out, buffers);
     }
     itemsProcessed(state);
 }
 
-void outputFile(benchmark::State& state, bool after_ordering) {
+void outputFile(benchmark::State& state, bool after_ordering, unsigned workers = workerCount()) {
     const std::vector<Klient*> tabulka = tableOf(state, after_ordering);
     const std::filesystem::path directory = scratchPath("out");
     std::filesystem::create_directories(directory);
     std::tm local_time{};
     local_time.tm_year = 126;
     local_time.tm_mday = 1;
-    TextBuffer buffer(std::size_t{1} << 20);
+    FormatBuffers buffers(workers);
     for (auto _ : state) {
         const OutputResult result =
-            writeOutputFile(tabulka.data(), static_cast<int32_t>(tabulka.size()), local_time, directory, buffer);
+            writeOutputFile(tabulka.data(), static_cast<int32_t>(tabulka.size()), local_time, directory, buffers);
         state.PauseTiming();
         if (result.written) {
             std::filesystem::remove(result.name);
@@ -160,7 +174,9 @@ void outputFile(benchmark::State& state, bool after_ordering) {
 
 void BM_Listing(benchmark::State& state) { listing(state, false); }
 void BM_ListingAfterOrdering(benchmark::State& state) { listing(state, true); }
+void BM_ListingOneWorker(benchmark::State& state) { listing(state, false, 1); }
 void BM_OutputFile(benchmark::State& state) { outputFile(state, false); }
+void BM_OutputFileOneWorker(benchmark::State& state) { outputFile(state, false, 1); }
 void BM_OutputFileAfterOrdering(benchmark::State& state) { outputFile(state, true); }
 
 void sizes(benchmark::internal::Benchmark* b) {
@@ -180,11 +196,15 @@ void sizesAndCriteria(benchmark::internal::Benchmark* b, int last) {
 } // namespace
 
 BENCHMARK(BM_Load)->Apply(sizes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadOneWorker)->Apply(sizes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Sort)->Apply([](auto* b) { sizesAndCriteria(b, 9); })->ArgNames({"n", "criterion"})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortOneWorker)->Args({1000000, 2})->Args({1000000, 5})->ArgNames({"n", "criterion"})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Filter)->Apply([](auto* b) { sizesAndCriteria(b, 5); })->ArgNames({"n", "criterion"})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Listing)->Apply(sizes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListingOneWorker)->Apply(sizes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ListingAfterOrdering)->Apply(sizes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OutputFile)->Apply(sizes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OutputFileOneWorker)->Apply(sizes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OutputFileAfterOrdering)->Apply(sizes)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -87,6 +87,10 @@ AllocationLimit::~AllocationLimit() { failing_from = SIZE_MAX; }
 
 // The test program's own allocation, so that AllocationLimit can make it
 // fail; the array forms too, which sanitizer runtimes replace on their own.
+// The compiler cannot know that this operator delete pairs with this new.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
 void* operator new(std::size_t size) {
     if (size >= failing_from.load(std::memory_order_relaxed)) {
         throw std::bad_alloc();

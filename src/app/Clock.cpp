@@ -1,14 +1,16 @@
 #include "app/Clock.hpp"
 
 std::tm systemLocalTime() {
-    const std::time_t t = std::time(nullptr);
-    const std::tm* lokalny = std::localtime(&t);
-    if (lokalny == nullptr) {
-        std::tm zaciatok{};
-        zaciatok.tm_mday = 1;
-        zaciatok.tm_year = 70;
-        zaciatok.tm_wday = 4; // 1 January 1970 was a Thursday
-        return zaciatok;
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    // localtime_r: an output file may be named on another thread than the
+    // dialogue's.
+    if (::localtime_r(&now, &local) == nullptr) {
+        std::tm epoch{};
+        epoch.tm_mday = 1;
+        epoch.tm_year = 70;
+        epoch.tm_wday = 4; // 1 January 1970 was a Thursday
+        return epoch;
     }
-    return *lokalny;
+    return local;
 }

@@ -4,9 +4,9 @@
 
 namespace {
 
-// The listing is handed to the stream in pieces of about this size, so that
+// The records formatted in one batch: about half a mebibyte of text, so that
 // a million blocks cost a few hundred writes, not millions.
-constexpr std::size_t piece_size = std::size_t{1} << 20;
+constexpr std::size_t batch_size = 8192;
 
 void appendClientBlock(TextBuffer& out, const Klient& klient, int32_t number) {
     out.append("Klient c. ");
@@ -34,29 +34,25 @@ void appendClientBlock(TextBuffer& out, const Klient& klient, int32_t number) {
     out.append("\n______________________________\n");
 }
 
-bool handOn(TextBuffer& buffer, std::ostream& out) {
-    const std::string_view text = buffer.text();
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    buffer.clear();
-    return static_cast<bool>(out);
-}
-
 } // namespace
 
-void printClients(Klient* const* tabulka, int32_t pocet, std::ostream& out, TextBuffer& buffer,
+void printClients(Klient* const* tabulka, int32_t pocet, std::ostream& out, FormatBuffers& buffers,
                   const ProgressCallback& progress) {
-    buffer.clear();
-    for (int32_t i = 0; i < pocet; ++i) {
-        prefetchAhead(tabulka, i, pocet);
-        if (buffer.size() >= piece_size) {
-            if (!handOn(buffer, out)) {
-                return;
-            }
-            if (progress) {
-                progress(static_cast<uint64_t>(i), static_cast<uint64_t>(pocet));
-            }
-        }
-        appendClientBlock(buffer, *tabulka[i], i + 1);
+    if (pocet <= 0) {
+        return;
     }
-    handOn(buffer, out);
+    const auto count = static_cast<std::size_t>(pocet);
+    formatInOrder(
+        count, batch_size, buffers,
+        [tabulka](TextBuffer& buffer, std::size_t from, std::size_t to) {
+            for (std::size_t i = from; i < to; ++i) {
+                prefetchAhead(tabulka, i, to);
+                appendClientBlock(buffer, *tabulka[i], static_cast<int32_t>(i + 1));
+            }
+        },
+        [&out](std::string_view text) {
+            out.write(text.data(), static_cast<std::streamsize>(text.size()));
+            return static_cast<bool>(out);
+        },
+        progress);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "io/TextBuffer.hpp"
+#include "io/FormatInOrder.hpp"
 #include "model/Klient.hpp"
 #include "model/ProgressCallback.hpp"
 
@@ -21,8 +21,8 @@ constexpr std::string_view disciplineWord(int32_t splacal_nacas) noexcept {
 }
 
 // Lists the first pocet records of the table as labelled blocks numbered
-// from 1 in table order, assembling the text in buffer; nothing for an empty
-// table. A stream that fails (a closed console) ends the listing early.
-// progress is told the records listed after each piece handed on.
-void printClients(Klient* const* tabulka, int32_t pocet, std::ostream& out, TextBuffer& buffer,
+// from 1 in table order, formatted in the buffers on as many threads as they
+// serve; nothing for an empty table. A stream that fails (a closed console)
+// ends the listing early. progress is told the records listed so far.
+void printClients(Klient* const* tabulka, int32_t pocet, std::ostream& out, FormatBuffers& buffers,
                   const ProgressCallback& progress = {});

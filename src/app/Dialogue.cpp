@@ -4,9 +4,11 @@
 #include "app/Progress.hpp"
 #include "io/InputFile.hpp"
 #include "io/OutputFile.hpp"
+#include "model/Parallel.hpp"
 #include "query/Filter.hpp"
 #include "query/Sort.hpp"
 
+#include <functional>
 #include <limits>
 #include <new>
 #include <system_error>
@@ -32,9 +34,6 @@ constexpr std::string_view chyba_usporiadania = "Neplatny vstup! Prosim zadajte 
 constexpr std::string_view chyba_hranic = "\nNeplatny vstup! Prosim zadajte dve cele cisla.\n";
 constexpr std::string_view chyba_vystupu = "Vystupny subor sa nepodarilo vytvorit. Vystup do suboru nebol vykonany.";
 constexpr std::string_view nedostatok_pamate = "Nedostatok pamate, operacia nebola vykonana.\n";
-
-// The writers assemble their text in pieces of about this size.
-constexpr std::size_t buffer_size = std::size_t{1} << 20;
 
 // The answers of the main menu.
 enum class Volba { filtrovat, usporiadat, ukoncit };
@@ -102,12 +101,8 @@ Progress& progressOf(Environment& env) {
 
 std::string reason(int error) { return std::system_category().message(error); }
 
-void writeFile(Klient* const* tabulka, int32_t pocet, Environment& env, TextBuffer& buffer) {
-    OutputResult result;
-    {
-        Progress::Step step(progressOf(env), "zapis vystupneho suboru");
-        result = writeOutputFile(tabulka, pocet, env.clock(), env.directory, buffer, step.callback());
-    }
+// Tells the dialogue and standard error what became of an output file.
+void reportFile(const OutputResult& result, int32_t pocet, Environment& env) {
     const std::string name = result.name.filename().string();
     if (!result.written) {
         env.output << chyba_vystupu;
@@ -118,33 +113,61 @@ void writeFile(Klient* const* tabulka, int32_t pocet, Environment& env, TextBuff
     env.diagnostics << "klienti: do suboru \"" << name << "\" bolo zapisanych " << pocet << " zaznamov\n";
 }
 
-void list(Klient* const* tabulka, int32_t pocet, Environment& env, TextBuffer& buffer) {
+OutputResult writeFile(Klient* const* tabulka, int32_t pocet, Environment& env, FormatBuffers& buffers,
+                       const ProgressCallback& progress) {
+    return writeOutputFile(tabulka, pocet, env.clock(), env.directory, buffers, progress);
+}
+
+void list(Klient* const* tabulka, int32_t pocet, Environment& env, FormatBuffers& buffers,
+          const ProgressCallback& progress) {
     // On a terminal the listing shows its own progress.
-    Progress::Step step(progressOf(env), "vypis");
-    printClients(tabulka, pocet, env.output, buffer, env.output_is_terminal ? ProgressCallback{} : step.callback());
+    printClients(tabulka, pocet, env.output, buffers, env.output_is_terminal ? ProgressCallback{} : progress);
 }
 
 // Which of the two outputs a branch produces first.
 enum class OutputOrder { listing_first, file_first };
 
 // Orders the table, then lists it and writes it to an output file in the
-// branch's order. Everything the step needs is allocated before anything is
-// shown, so that running out of memory shows nothing of the cycle but the
-// message, and leaves the table in its previous order.
+// branch's order, each on every core. Everything the step needs is allocated
+// before anything is shown or the table changes, so that running out of
+// memory shows nothing of the cycle but the message and leaves the table in
+// its previous order; the writers' buffers only once the ordering's own
+// memory is given back, so that the two never add up.
 void orderAndShow(Klient** tabulka, int32_t pocet, SortCriterion kriterium, Environment& env, OutputOrder order) {
     try {
-        TextBuffer buffer(buffer_size);
+        std::vector<Klient*> ordered;
         {
             Progress::Step step(progressOf(env), "usporiadanie");
-            sortClients(tabulka, pocet, kriterium, toDatum(env.clock()), step.callback());
+            ordered = orderedTable(tabulka, pocet, kriterium, toDatum(env.clock()), step.callback(), workerCount());
         }
-        if (order == OutputOrder::listing_first) {
-            list(tabulka, pocet, env, buffer);
-            writeFile(tabulka, pocet, env, buffer);
-        } else {
-            writeFile(tabulka, pocet, env, buffer);
-            list(tabulka, pocet, env, buffer);
+        FormatBuffers listing_buffers(workerCount());
+        FormatBuffers file_buffers(workerCount());
+        std::copy(ordered.begin(), ordered.end(), tabulka);
+        ordered = {};
+        if (order == OutputOrder::file_first) {
+            // Whatever befalls the file is told before the listing starts.
+            OutputResult result;
+            {
+                Progress::Step step(progressOf(env), "zapis vystupneho suboru");
+                result = writeFile(tabulka, pocet, env, file_buffers, step.callback());
+            }
+            reportFile(result, pocet, env);
+            Progress::Step step(progressOf(env), "vypis");
+            list(tabulka, pocet, env, listing_buffers, step.callback());
+            return;
         }
+        // The listing comes first and the file's fate after it, so the two
+        // are written side by side; the console is the listing's alone.
+        OutputResult result;
+        {
+            Progress::Step step(progressOf(env), "vypis a zapis vystupneho suboru");
+            const std::function<void()> both[] = {
+                [&] { list(tabulka, pocet, env, listing_buffers, step.callback()); },
+                [&] { result = writeFile(tabulka, pocet, env, file_buffers, {}); },
+            };
+            runSideBySide(both);
+        }
+        reportFile(result, pocet, env);
     } catch (const std::bad_alloc&) {
         env.output << nedostatok_pamate;
     }
@@ -244,6 +267,7 @@ int runKlienti(Environment& env) {
         Progress::Step step(progressOf(env), "nacitavanie " + env.client_file);
         LoadOptions options;
         options.file_name = env.client_file;
+        options.workers = workerCount();
         options.progress = step.callback();
         loaded = loadClients(*file, env.output, options);
     } catch (const std::bad_alloc&) {

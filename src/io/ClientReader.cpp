@@ -1,12 +1,15 @@
 #include "io/ClientReader.hpp"
 
 #include "io/RecordLine.hpp"
+#include "model/Parallel.hpp"
 
+#include <algorithm>
 #include <cerrno>
+#include <functional>
 #include <cstring>
 #include <string_view>
 
-void ClientStore::addBlock(std::unique_ptr<Klient[]> block, std::size_t filled) {
+void ClientStore::addBlock(RecordBlock block, std::size_t filled) {
     blocks_.push_back({std::move(block), filled});
 }
 
@@ -17,7 +20,7 @@ void ClientStore::finish() {
     }
     tabulka_.clear();
     tabulka_.reserve(total);
-    for (const Block& block : blocks_) {
+    for (Block& block : blocks_) {
         for (std::size_t i = 0; i < block.filled; ++i) {
             tabulka_.push_back(&block.records[i]);
         }
@@ -37,7 +40,7 @@ struct Piece {
         uint64_t line;              // counted from 0 within the piece
         std::size_t records_before; // records of the piece before it
     };
-    std::unique_ptr<Klient[]> records;
+    ClientStore::RecordBlock records;
     std::size_t filled = 0;
     std::vector<Malformed> malformed;
     uint64_t lines = 0;
@@ -47,17 +50,10 @@ struct Piece {
 // when last_unterminated, the last one, whose carriage return is kept.
 Piece parsePiece(const char* begin, const char* end, bool last_unterminated) {
     Piece piece;
-    uint64_t lines = last_unterminated ? 1 : 0;
-    for (const char* p = begin; p < end; ++p) {
-        p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-        if (p == nullptr) {
-            break;
-        }
-        ++lines;
-    }
-    piece.records = std::make_unique<Klient[]>(lines);
+    piece.lines = static_cast<uint64_t>(std::count(begin, end, '\n')) + (last_unterminated ? 1 : 0);
+    piece.records = ClientStore::RecordBlock(piece.lines);
     const char* line = begin;
-    for (uint64_t i = 0; i < lines; ++i) {
+    for (uint64_t i = 0; i < piece.lines; ++i) {
         const auto* lf = static_cast<const char*>(std::memchr(line, '\n', static_cast<std::size_t>(end - line)));
         const char* const line_end = lf != nullptr ? lf : end;
         std::string_view text(line, static_cast<std::size_t>(line_end - line));
@@ -71,8 +67,47 @@ Piece parsePiece(const char* begin, const char* end, bool last_unterminated) {
         }
         line = line_end + 1;
     }
-    piece.lines = lines;
     return piece;
+}
+
+// Parses whole lines [begin, end) as one piece per worker, cut at line ends,
+// side by side, while alongside runs on the calling thread; the pieces come
+// back in file order. One worker does it all on the calling thread.
+std::vector<Piece> parseSideBySide(const char* begin, const char* end, unsigned workers,
+                                   std::size_t min_shared_chunk, const std::function<void()>& alongside) {
+    if (workers <= 1) {
+        alongside();
+        std::vector<Piece> pieces;
+        pieces.push_back(parsePiece(begin, end, false));
+        return pieces;
+    }
+    const auto size = static_cast<std::size_t>(end - begin);
+    const std::size_t count = size < min_shared_chunk ? 1 : workers;
+    std::vector<const char*> cuts{begin};
+    for (std::size_t k = 1; k < count; ++k) {
+        const char* from = std::max(cuts.back(), begin + size * k / count);
+        const auto* lf = static_cast<const char*>(std::memchr(from, '\n', static_cast<std::size_t>(end - from)));
+        cuts.push_back(lf != nullptr ? lf + 1 : end);
+    }
+    cuts.push_back(end);
+    std::vector<Piece> pieces(count);
+    std::vector<std::function<void()>> tasks{alongside};
+    for (std::size_t k = 0; k < count; ++k) {
+        tasks.emplace_back([&pieces, &cuts, k] { pieces[k] = parsePiece(cuts[k], cuts[k + 1], false); });
+    }
+    runSideBySide(tasks);
+    return pieces;
+}
+
+// One read of the source: how many bytes, or -1 and the read error's errno.
+struct Read {
+    std::ptrdiff_t bytes;
+    int error;
+};
+
+Read readChunk(ByteSource& source, char* into, std::size_t size) {
+    const std::ptrdiff_t bytes = source.read(into, size);
+    return {bytes, bytes < 0 ? errno : 0};
 }
 
 // Takes the pieces in file order: numbers their lines, reports the malformed
@@ -135,7 +170,7 @@ private:
     uint64_t unreported_ = 0;
 };
 
-// Moves the start of an unfinished line to the front of the buffer, at most
+// Moves the start of an unfinished line to the front of a buffer, at most
 // max_kept_line bytes of it, and gives how many bytes it keeps.
 std::size_t keepUnfinished(char* buffer, const char* from, const char* end) {
     const std::size_t n = std::min(static_cast<std::size_t>(end - from), max_kept_line);
@@ -149,54 +184,70 @@ LoadResult loadClients(ByteSource& source, std::ostream& out, const LoadOptions&
     LoadResult result;
     Assembly assembly(result.klienti, out, options);
     const std::size_t chunk_size = std::max<std::size_t>(options.chunk_size, 1);
-    const auto buffer = std::make_unique_for_overwrite<char[]>(max_kept_line + chunk_size);
+    const unsigned workers = std::max(options.workers, 1u);
+    // Two buffers: the next chunk is read into one while the lines of the
+    // other are turned into records.
+    std::unique_ptr<char[]> buffers[2] = {std::make_unique_for_overwrite<char[]>(max_kept_line + chunk_size),
+                                          std::make_unique_for_overwrite<char[]>(max_kept_line + chunk_size)};
+    int current = 0;
     std::size_t carried = 0; // the start of an unfinished line, at the front of the buffer
     bool in_header = true;
     const uint64_t total = source.sizeHint();
     uint64_t read_total = 0;
+    Read next = readChunk(source, buffers[current].get(), chunk_size);
     for (;;) {
-        const std::ptrdiff_t n = source.read(buffer.get() + carried, chunk_size);
-        if (n < 0) {
-            result.read_error = errno;
+        if (next.bytes < 0) {
+            result.read_error = next.error;
             return result;
         }
-        if (n == 0) {
+        if (next.bytes == 0) {
             break;
         }
-        const char* begin = buffer.get();
-        const char* const fresh = buffer.get() + carried;
-        const char* const end = fresh + n;
-        read_total += static_cast<uint64_t>(n);
+        char* const buffer = buffers[current].get();
+        const char* begin = buffer;
+        const char* const fresh = buffer + carried;
+        const char* const end = fresh + next.bytes;
+        read_total += static_cast<uint64_t>(next.bytes);
         if (options.progress) {
             options.progress(read_total, total);
         }
         if (in_header) {
-            const auto* lf = static_cast<const char*>(std::memchr(fresh, '\n', static_cast<std::size_t>(n)));
+            const auto* lf = static_cast<const char*>(std::memchr(fresh, '\n', static_cast<std::size_t>(end - fresh)));
             const std::string_view header(fresh, static_cast<std::size_t>((lf != nullptr ? lf : end) - fresh));
             result.header.comma = result.header.comma || header.find(',') != std::string_view::npos;
             result.header.semicolon = result.header.semicolon || header.find(';') != std::string_view::npos;
             result.header.tab = result.header.tab || header.find('\t') != std::string_view::npos;
             if (lf == nullptr) {
-                continue; // the header goes on; nothing of it is kept
+                next = readChunk(source, buffer, chunk_size); // the header goes on; nothing of it is kept
+                continue;
             }
             in_header = false;
             begin = lf + 1;
         }
         // Whole lines end at the last line feed among the fresh bytes; what
         // follows it waits for the next read.
-        const std::string_view fresh_text(begin > fresh ? begin : fresh, static_cast<std::size_t>(end - std::max(begin, fresh)));
+        const std::string_view fresh_text(std::max(begin, fresh), static_cast<std::size_t>(end - std::max(begin, fresh)));
         const std::size_t last_lf = fresh_text.rfind('\n');
         if (last_lf == std::string_view::npos) {
-            carried = keepUnfinished(buffer.get(), begin, end);
+            carried = keepUnfinished(buffer, begin, end);
+            next = readChunk(source, buffer + carried, chunk_size);
             continue;
         }
         const char* const whole_end = fresh_text.data() + last_lf + 1;
-        assembly.add(parsePiece(begin, whole_end, false));
-        carried = keepUnfinished(buffer.get(), whole_end, end);
+        char* const other = buffers[1 - current].get();
+        const std::size_t next_carried = keepUnfinished(other, whole_end, end);
+        std::vector<Piece> pieces = parseSideBySide(begin, whole_end, workers, options.min_shared_chunk, [&] {
+            next = readChunk(source, other + next_carried, chunk_size);
+        });
+        for (Piece& piece : pieces) {
+            assembly.add(std::move(piece));
+        }
+        current = 1 - current;
+        carried = next_carried;
     }
     // The last line, when no line feed ends it; an empty one is no record.
     if (carried > 0) {
-        assembly.add(parsePiece(buffer.get(), buffer.get() + carried, true));
+        assembly.add(parsePiece(buffers[current].get(), buffers[current].get() + carried, true));
     }
     assembly.finish();
     return result;

@@ -16,9 +16,11 @@
 // valid for the life of the program; tables built from it never own a record.
 class ClientStore {
 public:
+    using RecordBlock = std::vector<Klient>;
+
     // Takes a block whose first `filled` records are loaded; they follow the
     // records of the blocks taken before.
-    void addBlock(std::unique_ptr<Klient[]> block, std::size_t filled);
+    void addBlock(RecordBlock block, std::size_t filled);
     // Builds the table of pointers to all records, in the order they were added.
     void finish();
 
@@ -28,7 +30,7 @@ public:
 
 private:
     struct Block {
-        std::unique_ptr<Klient[]> records;
+        RecordBlock records;
         std::size_t filled;
     };
     std::vector<Block> blocks_;
@@ -41,8 +43,12 @@ struct LoadOptions {
     // At most this many records are loaded (the count is a signed 32-bit
     // number); anything beyond is reported once and not loaded.
     int32_t max_records = INT32_MAX;
-    // The file is read this many bytes at a time.
+    // The file is read this many bytes at a time, and each chunk's lines are
+    // turned into records by this many threads side by side.
     std::size_t chunk_size = std::size_t{4} << 20;
+    unsigned workers = 1;
+    // A chunk smaller than this is parsed whole by one worker.
+    std::size_t min_shared_chunk = std::size_t{64} << 10;
     // Told the bytes read after each chunk, out of the file's expected size.
     ProgressCallback progress;
 };

@@ -5,14 +5,15 @@
 #include "io/TemporaryFile.hpp"
 #include "model/Prefetch.hpp"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace {
 
 // How many names of one minute are tried before giving up.
 constexpr int last_number = 9999;
-// The text is handed to the file in pieces of about this size.
-constexpr std::size_t piece_size = std::size_t{1} << 20;
+// The records formatted in one batch: about half a mebibyte of text.
+constexpr std::size_t batch_size = 16384;
 
 // The last name this program gave: the next output of the same minute starts
 // its search behind it, so that a script producing thousands of outputs a
@@ -26,7 +27,7 @@ LastName last_name;
 } // namespace
 
 OutputResult writeOutputFile(Klient* const* tabulka, int32_t pocet, const std::tm& local_time,
-                             const std::filesystem::path& directory, TextBuffer& buffer,
+                             const std::filesystem::path& directory, FormatBuffers& buffers,
                              const ProgressCallback& progress) {
     const auto name = [&](int number) { return directory / outputFileName(local_time, number); };
     const std::filesystem::path first_of_series = name(1);
@@ -36,27 +37,22 @@ OutputResult writeOutputFile(Klient* const* tabulka, int32_t pocet, const std::t
         result.error = errno;
         return result;
     }
-    buffer.clear();
-    buffer.append(hlavicka_suboru);
-    for (int32_t i = 0; i < pocet; ++i) {
-        prefetchAhead(tabulka, i, pocet);
-        if (buffer.size() >= piece_size) {
-            if (!file->write(buffer.text())) {
-                result.error = errno;
-                return result;
-            }
-            buffer.clear();
-            if (progress) {
-                progress(static_cast<uint64_t>(i), static_cast<uint64_t>(pocet));
-            }
+    // The reason is kept at once: the threads' ending may change errno.
+    const auto write = [&](std::string_view text) {
+        const bool written = file->write(text);
+        result.error = written ? 0 : errno;
+        return written;
+    };
+    const auto format = [tabulka](TextBuffer& buffer, std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i) {
+            prefetchAhead(tabulka, i, to);
+            appendRecordLine(buffer, *tabulka[i]);
         }
-        appendRecordLine(buffer, *tabulka[i]);
-    }
-    if (!file->write(buffer.text())) {
-        result.error = errno;
+    };
+    if (!write(hlavicka_suboru) ||
+        !formatInOrder(static_cast<std::size_t>(std::max(pocet, 0)), batch_size, buffers, format, write, progress)) {
         return result;
     }
-    buffer.clear();
     const int first = first_of_series == last_name.first_of_series ? last_name.number + 1 : 1;
     const std::optional<int> number = file->publish(name, first, last_number, result.name);
     if (!number) {

@@ -2,27 +2,33 @@
 
 #include "model/Decimal.hpp"
 
+#include <algorithm>
 #include <cstring>
+
 
 std::optional<RecordFields> splitRecordLine(std::string_view line) noexcept {
     if (std::memchr(line.data(), '\0', line.size()) != nullptr) {
         return std::nullopt;
     }
     RecordFields fields;
-    std::size_t start = 0;
+    const char* field = line.data();
+    const char* const end = line.data() + line.size();
     for (std::size_t i = 0; i + 1 < fields.size(); ++i) {
-        const std::size_t comma = line.find(',', start);
-        if (comma == std::string_view::npos || comma - start > max_field_length[i]) {
+        // The comma must come within the field's limit; a search no longer
+        // than that keeps a long line as cheap as a short one.
+        const std::size_t reach = std::min(static_cast<std::size_t>(end - field), max_field_length[i] + 1);
+        const auto* comma = static_cast<const char*>(std::memchr(field, ',', reach));
+        if (comma == nullptr) {
             return std::nullopt;
         }
-        fields[i] = line.substr(start, comma - start);
-        start = comma + 1;
+        fields[i] = std::string_view(field, static_cast<std::size_t>(comma - field));
+        field = comma + 1;
     }
     // Commas after the tenth belong to the last field.
-    if (line.size() - start > max_field_length.back()) {
+    if (static_cast<std::size_t>(end - field) > max_field_length.back()) {
         return std::nullopt;
     }
-    fields.back() = line.substr(start);
+    fields.back() = std::string_view(field, static_cast<std::size_t>(end - field));
     return fields;
 }
 

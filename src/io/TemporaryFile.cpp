@@ -10,6 +10,9 @@
 
 namespace {
 
+// How many written bytes are handed to the disk at a time.
+constexpr uint64_t flush_step = uint64_t{8} << 20;
+
 // The hidden temporary being written, for the signal handler: a fixed array,
 // since a handler may neither allocate nor follow a pointer that is changing.
 char pending_name[4096];
@@ -88,7 +91,8 @@ std::optional<TemporaryFile> TemporaryFile::create(const std::filesystem::path& 
     return std::nullopt;
 }
 
-TemporaryFile::TemporaryFile(TemporaryFile&& other) noexcept : fd_(other.fd_), hidden_(std::move(other.hidden_)) {
+TemporaryFile::TemporaryFile(TemporaryFile&& other) noexcept
+    : fd_(other.fd_), hidden_(std::move(other.hidden_)), written_(other.written_), flushed_(other.flushed_) {
     other.fd_ = -1;
     other.hidden_.clear();
 }
@@ -118,7 +122,18 @@ bool TemporaryFile::write(std::string_view bytes) {
             return false;
         }
         bytes.remove_prefix(static_cast<std::size_t>(n));
+        written_ += static_cast<uint64_t>(n);
     }
+#ifdef SYNC_FILE_RANGE_WRITE
+    // Start writing the bytes to the disk now, in the background, so that
+    // publishing has little left to wait for. Only a hint: its failure is no
+    // failure of the write (publishing makes the file durable or fails).
+    if (written_ - flushed_ >= flush_step) {
+        ::sync_file_range(fd_, static_cast<off_t>(flushed_), static_cast<off_t>(written_ - flushed_),
+                          SYNC_FILE_RANGE_WRITE);
+        flushed_ = written_;
+    }
+#endif
     return true;
 }
 

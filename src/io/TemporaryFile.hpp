@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -45,6 +46,8 @@ private:
 
     int fd_;
     std::filesystem::path hidden_; // empty for an anonymous file
+    uint64_t written_ = 0;         // bytes written so far
+    uint64_t flushed_ = 0;         // bytes handed to the disk so far
 };
 
 // Removes the hidden temporary being written, if there is one. Safe to call

@@ -1,18 +1,21 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
+
 
 // Orders entries by a 64-bit key, ascending and stable (equal keys keep their
 // order), by a least-significant-byte-first radix sort over the key bytes
 // from lowest to highest (0 is the lowest byte). A byte that is the same in
 // every key costs no pass, so small numeric ranges take one or two passes.
-// Linear in the number of entries; uses one scratch array as large.
-// passDone(pass, passes) is told after each pass made.
-template <typename Entry, typename Key, typename PassDone>
-void stableRadixSort(std::vector<Entry>& entries, Key key, unsigned lowest, unsigned highest, PassDone passDone) {
+// Linear in the number of entries; scratch, as large as entries, is where
+// the passes move the entries to and fro.
+template <typename Entry, typename Key>
+void stableRadixSort(std::span<Entry> entries, std::span<Entry> scratch, Key key, unsigned lowest, unsigned highest) {
     const std::size_t n = entries.size();
     if (n < 2) {
         return;
@@ -27,29 +30,25 @@ void stableRadixSort(std::vector<Entry>& entries, Key key, unsigned lowest, unsi
         }
     }
     const uint64_t first = key(entries[0]);
-    std::vector<unsigned> passes;
+    std::span<Entry> from = entries;
     for (unsigned b = 0; b < byte_count; ++b) {
-        if (counts[b][(first >> (8 * (lowest + b))) & 0xFF] != n) {
-            passes.push_back(b); // not every key has this byte in common
-        }
-    }
-    std::vector<Entry> scratch;
-    for (std::size_t pass = 0; pass < passes.size(); ++pass) {
-        const unsigned b = passes[pass];
         const unsigned shift = 8 * (lowest + b);
-        if (scratch.empty()) {
-            scratch.resize(n);
+        if (counts[b][(first >> shift) & 0xFF] == n) {
+            continue; // every key has this byte in common
         }
+        const std::span<Entry> to = from.data() == entries.data() ? std::span<Entry>(scratch) : entries;
         std::size_t position = 0;
         for (std::size_t& c : counts[b]) {
             const std::size_t here = c;
             c = position;
             position += here;
         }
-        for (const Entry& e : entries) {
-            scratch[counts[b][(key(e) >> shift) & 0xFF]++] = e;
+        for (const Entry& e : from) {
+            to[counts[b][(key(e) >> shift) & 0xFF]++] = e;
         }
-        entries.swap(scratch);
-        passDone(static_cast<unsigned>(pass), static_cast<unsigned>(passes.size()));
+        from = to;
+    }
+    if (from.data() != entries.data()) {
+        std::copy(from.begin(), from.end(), entries.begin());
     }
 }

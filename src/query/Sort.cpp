@@ -1,10 +1,12 @@
 #include "query/Sort.hpp"
 
+#include "model/Parallel.hpp"
 #include "query/Menu.hpp"
 #include "query/RadixSort.hpp"
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -44,42 +46,95 @@ static_assert(sizeof(Klient::Field20) == 20);
 // A signed number as an unsigned one of the same order.
 uint64_t orderedNumber(int32_t x) noexcept { return static_cast<uint32_t>(x) ^ 0x80000000u; }
 
-// Keys are taken in the first half of the work, the radix passes do the rest.
-class SortProgress {
-public:
-    SortProgress(const ProgressCallback& progress, std::size_t n) : progress_(progress), n_(n) {}
-    void keysTaken(std::size_t i) const {
-        if (progress_ && i % (std::size_t{1} << 18) == 0) {
-            progress_(i, 2 * n_);
-        }
-    }
-    void passDone(unsigned pass, unsigned passes) const {
-        if (progress_) {
-            progress_(n_ + n_ * (pass + 1) / passes, 2 * n_);
-        }
-    }
+// Fewer entries than this are not worth a part of their own.
+constexpr std::size_t min_part = 4096;
 
-private:
-    const ProgressCallback& progress_;
-    std::size_t n_;
-};
+// Runs task(part) for each of the parts side by side.
+template <typename Task>
+void eachPart(std::size_t parts, Task task) {
+    std::vector<std::function<void()>> tasks;
+    for (std::size_t part = 0; part < parts; ++part) {
+        tasks.emplace_back([&task, part] { task(part); });
+    }
+    runSideBySide(tasks);
+}
 
-std::vector<uint32_t> sortByText(Klient* const* tabulka, std::size_t n, SortMenuItem::TextKey key,
-                                 const SortProgress& progress) {
+// Orders entries stably on every worker: the entries are cut into one part
+// per worker, the parts are ordered side by side by sortPart(part, its
+// scratch), then merged in pairs (side by side again) by less, which must
+// order entries of equal keys by their position. One worker orders them all
+// at once. The scratch array serves the parts first and the merges after.
+template <typename Entry, typename SortPart, typename Less>
+void sortInParts(std::vector<Entry>& entries, unsigned workers, SortPart sortPart, Less less,
+                 const ProgressCallback& progress) {
+    const std::size_t n = entries.size();
+    const std::size_t parts = n < min_part * 2 ? 1 : std::min<std::size_t>(workers, n / min_part);
+    std::vector<std::size_t> bounds;
+    for (std::size_t part = 0; part <= parts; ++part) {
+        bounds.push_back(n * part / parts);
+    }
+    std::vector<Entry> scratch(n);
+    eachPart(parts, [&](std::size_t part) {
+        const std::size_t size = bounds[part + 1] - bounds[part];
+        sortPart(std::span<Entry>(entries).subspan(bounds[part], size),
+                 std::span<Entry>(scratch).subspan(bounds[part], size));
+    });
+    if (progress) {
+        progress(3 * n / 2, 2 * n);
+    }
+    for (std::size_t width = 1; width < parts; width *= 2) {
+        eachPart((parts + 2 * width - 1) / (2 * width), [&](std::size_t pair) {
+            const std::size_t from = bounds[2 * width * pair];
+            const std::size_t middle = bounds[std::min(parts, 2 * width * pair + width)];
+            const std::size_t to = bounds[std::min(parts, 2 * width * (pair + 1))];
+            std::merge(entries.begin() + static_cast<std::ptrdiff_t>(from),
+                       entries.begin() + static_cast<std::ptrdiff_t>(middle),
+                       entries.begin() + static_cast<std::ptrdiff_t>(middle),
+                       entries.begin() + static_cast<std::ptrdiff_t>(to),
+                       scratch.begin() + static_cast<std::ptrdiff_t>(from), less);
+        });
+        entries.swap(scratch);
+    }
+}
+
+// Runs each(i) for every i of [0, n), in as many ranges as workers, side by side.
+template <typename Each>
+void forEachIndex(std::size_t n, unsigned workers, Each each) {
+    eachPart(workers, [&](std::size_t part) {
+        for (std::size_t i = n * part / workers, to = n * (part + 1) / workers; i < to; ++i) {
+            each(i);
+        }
+    });
+}
+
+// The table's entries at the positions given.
+template <typename Position>
+std::vector<Klient*> entriesAt(Klient* const* tabulka, std::size_t n, unsigned workers, Position position) {
+    std::vector<Klient*> ordered(n);
+    forEachIndex(n, workers, [&](std::size_t i) { ordered[i] = tabulka[position(i)]; });
+    return ordered;
+}
+
+// Each function below gives the table's entries in their new order.
+
+std::vector<Klient*> sortByText(Klient* const* tabulka, std::size_t n, SortMenuItem::TextKey key, unsigned workers,
+                                const ProgressCallback& progress) {
     std::vector<TextEntry> entries(n);
     std::vector<TextRest> rests(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        progress.keysTaken(i);
+    forEachIndex(n, workers, [&](std::size_t i) {
         const char* field = key(*tabulka[i]);
         entries[i] = {bigEndian4(field, 0), bigEndian4(field, 4), static_cast<uint32_t>(i)};
         rests[i] = {bigEndian4(field, 8), bigEndian4(field, 12), bigEndian4(field, 16)};
+    });
+    if (progress) {
+        progress(n, 2 * n);
     }
-    stableRadixSort(entries, [](const TextEntry& e) { return e.first8(); }, 0, 7,
-                    [&](unsigned pass, unsigned passes) { progress.passDone(pass, passes); });
-    // Texts alike in their first eight bytes are ordered by the rest. Only a
-    // prefix whose last byte is a character can go on; the position keeps
-    // equal texts in their order.
-    const auto byRest = [&rests](const TextEntry& x, const TextEntry& y) {
+    // Texts alike in their first eight bytes are ordered by the rest, and
+    // equal texts by their position.
+    const auto less = [&rests](const TextEntry& x, const TextEntry& y) {
+        if (x.first8() != y.first8()) {
+            return x.first8() < y.first8();
+        }
         const TextRest& a = rests[x.position];
         const TextRest& b = rests[y.position];
         if (a.b8 != b.b8) {
@@ -93,40 +148,46 @@ std::vector<uint32_t> sortByText(Klient* const* tabulka, std::size_t n, SortMenu
         }
         return x.position < y.position;
     };
-    for (std::size_t from = 0; from < n;) {
-        std::size_t to = from + 1;
-        while (to < n && entries[to].first8() == entries[from].first8()) {
-            ++to;
+    const auto sortPart = [&less, &rests](std::span<TextEntry> part, std::span<TextEntry> scratch) {
+        stableRadixSort(part, scratch, [](const TextEntry& e) { return e.first8(); }, 0, 7);
+        // Only a prefix whose last byte is a character can go on; a run
+        // whose texts are equal throughout is in position order already.
+        for (std::size_t from = 0; from < part.size();) {
+            std::size_t to = from + 1;
+            bool equal = true;
+            const TextRest& rest = rests[part[from].position];
+            for (; to < part.size() && part[to].first8() == part[from].first8(); ++to) {
+                const TextRest& other = rests[part[to].position];
+                equal = equal && other.b8 == rest.b8 && other.b12 == rest.b12 && other.b16 == rest.b16;
+            }
+            if (!equal && (part[from].low & 0xFF) != 0) {
+                std::sort(part.begin() + static_cast<std::ptrdiff_t>(from), part.begin() + static_cast<std::ptrdiff_t>(to),
+                          less);
+            }
+            from = to;
         }
-        if (to - from > 1 && (entries[from].low & 0xFF) != 0) {
-            std::sort(entries.begin() + static_cast<std::ptrdiff_t>(from),
-                      entries.begin() + static_cast<std::ptrdiff_t>(to), byRest);
-        }
-        from = to;
-    }
+    };
+    sortInParts(entries, workers, sortPart, less, progress);
     rests = {};
-    std::vector<uint32_t> order(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        order[i] = entries[i].position;
-    }
-    return order;
+    return entriesAt(tabulka, n, workers, [&](std::size_t i) { return entries[i].position; });
 }
 
-std::vector<uint32_t> sortByNumber(Klient* const* tabulka, std::size_t n, SortMenuItem::NumberKey key,
-                                   const Datum& dnes, const SortProgress& progress) {
-    // The key in the upper half, the position in the lower: one word per entry.
+std::vector<Klient*> sortByNumber(Klient* const* tabulka, std::size_t n, SortMenuItem::NumberKey key,
+                                  const Datum& dnes, unsigned workers, const ProgressCallback& progress) {
+    // The key in the upper half, the position in the lower: one word per
+    // entry, whose order is the stable order.
     std::vector<uint64_t> entries(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        progress.keysTaken(i);
-        entries[i] = orderedNumber(key(*tabulka[i], dnes)) << 32 | i;
+    forEachIndex(n, workers, [&](std::size_t i) { entries[i] = orderedNumber(key(*tabulka[i], dnes)) << 32 | i; });
+    if (progress) {
+        progress(n, 2 * n);
     }
-    stableRadixSort(entries, [](uint64_t e) { return e; }, 4, 7,
-                    [&](unsigned pass, unsigned passes) { progress.passDone(pass, passes); });
-    std::vector<uint32_t> order(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        order[i] = static_cast<uint32_t>(entries[i]);
-    }
-    return order;
+    sortInParts(
+        entries, workers,
+        [](std::span<uint64_t> part, std::span<uint64_t> scratch) {
+            stableRadixSort(part, scratch, [](uint64_t e) { return e; }, 4, 7);
+        },
+        std::less<uint64_t>(), progress);
+    return entriesAt(tabulka, n, workers, [&](std::size_t i) { return static_cast<uint32_t>(entries[i]); });
 }
 
 } // namespace
@@ -134,46 +195,41 @@ std::vector<uint32_t> sortByNumber(Klient* const* tabulka, std::size_t n, SortMe
 std::optional<SortCriterion> sortCriterionFor(char digit) noexcept { return criterionFor(sort_menu, digit); }
 
 static_assert(listedInOrder(sort_menu));
-static_assert([] {
-    for (const SortMenuItem& item : sort_menu) {
-        if ((item.text == nullptr) == (item.number == nullptr)) {
-            return false;
-        }
-    }
-    return true;
-}(), "every criterion of the ordering menu has one key, a text or a number");
 const SortMenuItem& menuItem(SortCriterion kriterium) noexcept {
     return sort_menu[static_cast<std::size_t>(kriterium)];
 }
 
 int32_t compareClients(const Klient* a, const Klient* b, SortCriterion kriterium, const Datum& dnes) noexcept {
     const SortMenuItem& item = menuItem(kriterium);
-    if (item.text != nullptr) {
-        return std::strcmp(item.text(*a), item.text(*b));
+    if (const auto* text = std::get_if<SortMenuItem::TextKey>(&item.key)) {
+        return std::strcmp((*text)(*a), (*text)(*b));
     }
-    const int32_t x = item.number(*a, dnes);
-    const int32_t y = item.number(*b, dnes);
+    const auto number = std::get<SortMenuItem::NumberKey>(item.key);
+    const int32_t x = number(*a, dnes);
+    const int32_t y = number(*b, dnes);
     if (x < y) {
         return -1;
     }
     return x > y ? 1 : 0;
 }
 
-void sortClients(Klient** tabulka, int32_t pocet, SortCriterion kriterium, const Datum& dnes,
-                 const ProgressCallback& progress) {
-    if (pocet < 2) {
-        return;
+std::vector<Klient*> orderedTable(Klient* const* tabulka, int32_t pocet, SortCriterion kriterium, const Datum& dnes,
+                                  const ProgressCallback& progress, unsigned workers) {
+    const auto n = static_cast<std::size_t>(std::max(pocet, 0));
+    if (n < 2) {
+        return std::vector<Klient*>(tabulka, tabulka + n);
     }
-    const auto n = static_cast<std::size_t>(pocet);
+    workers = std::max(workers, 1u);
     const SortMenuItem& item = menuItem(kriterium);
-    const SortProgress report(progress, n);
-    const std::vector<uint32_t> order =
-        item.text != nullptr ? sortByText(tabulka, n, item.text, report) : sortByNumber(tabulka, n, item.number, dnes, report);
-    // The new order is built beside the table and copied in only when whole,
-    // so that running out of memory leaves the table as it was.
-    std::vector<Klient*> ordered(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        ordered[i] = tabulka[order[i]];
+    if (const auto* text = std::get_if<SortMenuItem::TextKey>(&item.key)) {
+        return sortByText(tabulka, n, *text, workers, progress);
     }
+    return sortByNumber(tabulka, n, std::get<SortMenuItem::NumberKey>(item.key), dnes, workers, progress);
+}
+
+void sortClients(Klient** tabulka, int32_t pocet, SortCriterion kriterium, const Datum& dnes,
+                 const ProgressCallback& progress, unsigned workers) {
+    // The new order is built beside the table and copied in only when whole.
+    const std::vector<Klient*> ordered = orderedTable(tabulka, pocet, kriterium, dnes, progress, workers);
     std::copy(ordered.begin(), ordered.end(), tabulka);
 }

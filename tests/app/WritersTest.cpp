@@ -11,10 +11,10 @@
 
 namespace {
 
-std::string listing(const TestTable& t, std::size_t buffer_size = 16) {
+std::string listing(const TestTable& t, unsigned workers = 1, std::size_t buffer_size = 16) {
     std::ostringstream out;
-    TextBuffer buffer(buffer_size);
-    printClients(t.tabulka.data(), t.pocet(), out, buffer);
+    FormatBuffers buffers(workers, buffer_size);
+    printClients(t.tabulka.data(), t.pocet(), out, buffers);
     return out.str();
 }
 
@@ -37,15 +37,17 @@ TEST(ConsoleListing, BlocksNumberedInTableOrderWithTheDisciplineAsAWord) {
     EXPECT_EQ(listing(TestTable{}), "");
 }
 
-TEST(ConsoleListing, LargeTablesAreWrittenWhole) {
-    // The listing is handed on in pieces of a mebibyte: they must join exactly.
+TEST(ConsoleListing, LargeTablesAreWrittenWholeOnAnyNumberOfThreads) {
+    // The listing is formatted in batches, side by side: they must join exactly.
     TestTable t;
     std::string expected;
-    for (int i = 1; i <= 6000; ++i) {
+    for (int i = 1; i <= 20000; ++i) {
         t.add("850312/0417,Jan,Novak,Hlavna 12,Nitra,ucitel,950,2,800,80,1");
         expected += block(i, "vyborna");
     }
-    EXPECT_EQ(listing(t, std::size_t{1} << 20), expected);
+    for (const unsigned workers : {1u, 2u, 3u}) {
+        EXPECT_EQ(listing(t, workers, std::size_t{1} << 20), expected) << workers;
+    }
 }
 
 TEST(Writers, TheLargestRecordGoesWholeThroughBoth) {
@@ -71,12 +73,39 @@ TEST(Writers, TheLargestRecordGoesWholeThroughBoth) {
                                    "," + n + "," + n + "," + n + "," + n + "," + n + "\n");
         Klient* tabulka[] = {&k};
         std::ostringstream out;
-        TextBuffer buffer(size);
-        printClients(tabulka, 1, out, buffer);
+        FormatBuffers buffers(1, size);
+        printClients(tabulka, 1, out, buffers);
         EXPECT_EQ(out.str(), "Klient c. 1\nMeno: " + std::string(19, 'm') + "\nPriezvisko: " + std::string(19, 'p') +
                                  "\nAdresa: " + std::string(29, 'u') + ", " + std::string(19, 'c') +
                                  "\nPovolanie: " + std::string(19, 'o') + "\nMesacna mzda: " + n +
                                  " eur\nPocet uverov: " + n + "\nSuma uverov: " + n + " eur\nBonita: " + n +
                                  " bodov (max. 100)\nPlatobna disciplina: slaba\n______________________________\n");
+    }
+}
+
+TEST(FormatInOrder, StopsAtAFailedHandOnAndPassesOnAFormattersFailure) {
+    for (const unsigned workers : {1u, 3u}) {
+        FormatBuffers buffers(workers, 16);
+        const auto numbers = [](TextBuffer& buffer, std::size_t from, std::size_t to) {
+            for (std::size_t i = from; i < to; ++i) {
+                buffer.appendNumber(static_cast<int32_t>(i));
+                buffer.append(' ');
+            }
+        };
+        std::string text;
+        EXPECT_FALSE(formatInOrder(1000, 10, buffers, numbers, [&](std::string_view piece) {
+            text += piece;
+            return text.size() < 100;
+        }));
+        EXPECT_EQ(text.substr(0, 20), "0 1 2 3 4 5 6 7 8 9 ");
+        EXPECT_LT(text.size(), 200u) << workers;
+        const auto failing = [](TextBuffer&, std::size_t from, std::size_t) {
+            if (from >= 500) {
+                throw std::bad_alloc();
+            }
+        };
+        EXPECT_THROW(formatInOrder(1000, 10, buffers, failing, [](std::string_view) { return true; }),
+                     std::bad_alloc)
+            << workers;
     }
 }

@@ -1,10 +1,13 @@
 #include "io/ClientReader.hpp"
 
+#include "ClientGenerator.hpp"
 #include "TestSupport.hpp"
+#include "io/RecordFormat.hpp"
 #include "io/TextSource.hpp"
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <sstream>
 
 namespace {
@@ -88,4 +91,65 @@ TEST(ClientReader, StopsAtTheLargestCount) {
     EXPECT_EQ(loaded.reports,
               malformed(3) + "Subor klienti.csv ma viac ako 2 zaznamov, dalsie zaznamy neboli nacitane.\n");
     EXPECT_EQ(loaded.cisla, (Cisla{"850312/0417", "905520/1234"}));
+}
+
+namespace {
+
+// A generated client file spoiled here and there: malformed and empty lines,
+// CRLF, over-long lines, NUL bytes, and sometimes no line feed at the end.
+std::string spoiledFile(std::mt19937& random, int lines) {
+    const auto between = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    Random generator{static_cast<uint64_t>(between(1, 1000))};
+    std::string content = header;
+    for (int i = 0; i < lines; ++i) {
+        std::string line;
+        appendClientLine(line, generator);
+        switch (between(0, 12)) {
+        case 0: line = "zly riadok"; break;
+        case 1: line.clear(); break;
+        case 2: line += "\r"; break;
+        case 3: line += std::string(static_cast<std::size_t>(between(100, 3000)), 'x'); break;
+        case 4: line[static_cast<std::size_t>(between(0, static_cast<int>(line.size()) - 1))] = '\0'; break;
+        default: break;
+        }
+        content += "\n" + line;
+    }
+    return between(0, 1) ? content + "\n" : content;
+}
+
+// Everything a load gives: the reports, the read error and every record.
+std::string loadedText(const std::string& content, const LoadOptions& options, std::size_t read_size,
+                       std::optional<std::size_t> fail_after = std::nullopt) {
+    TextSource source(content, read_size, fail_after);
+    std::ostringstream out;
+    const LoadResult result = loadClients(source, out, options);
+    TextBuffer records(1024);
+    for (const Klient* k : result.klienti.tabulka()) {
+        appendRecordLine(records, *k);
+    }
+    return out.str() + "error " + std::to_string(result.read_error) + "\n" + std::string(records.text());
+}
+
+} // namespace
+
+TEST(ClientReader, EveryNumberOfWorkersLoadsAsOne) {
+    // Chunks and pieces of every size cut the lines at every kind of place,
+    // and a chunk may hold fewer lines than there are workers.
+    std::mt19937 random(13);
+    for (int round = 0; round < 40; ++round) {
+        const std::string content = spoiledFile(random, std::uniform_int_distribution<int>(0, 400)(random));
+        LoadOptions options;
+        options.chunk_size = std::uniform_int_distribution<std::size_t>(1, 20000)(random);
+        options.max_records = round % 4 == 0 ? std::uniform_int_distribution<int32_t>(0, 300)(random) : INT32_MAX;
+        const std::size_t read_size = std::uniform_int_distribution<std::size_t>(1, 30000)(random);
+        const std::optional<std::size_t> fail_after =
+            round % 5 == 0 ? std::optional<std::size_t>(content.size() / 2) : std::nullopt;
+        const std::string alone = loadedText(content, options, read_size, fail_after);
+        for (const unsigned workers : {2u, 3u, 4u}) {
+            options.workers = workers;
+            options.min_shared_chunk = 1;
+            ASSERT_EQ(loadedText(content, options, read_size, fail_after), alone)
+                << "round " << round << ", " << workers << " workers";
+        }
+    }
 }

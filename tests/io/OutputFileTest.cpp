@@ -16,8 +16,8 @@ const std::string novak = "850312/0417,Jan,Novak,Hlavna 12,Nitra,ucitel,950,2,80
 const std::tm local_time = fixedTime(2024, 3, 5, 14, 5);
 
 OutputResult write(const TestTable& t, const std::filesystem::path& directory) {
-    TextBuffer buffer(64);
-    return writeOutputFile(t.tabulka.data(), t.pocet(), local_time, directory, buffer);
+    FormatBuffers buffers(2, 64);
+    return writeOutputFile(t.tabulka.data(), t.pocet(), local_time, directory, buffers);
 }
 
 } // namespace

@@ -107,3 +107,22 @@ TEST(SortMenu, DigitsLabelsAndTheComparisonsContract) {
     EXPECT_EQ(compareClients(a, b, SortCriterion::bonita, dnes), 0);
     EXPECT_EQ(compareClients(a, b, SortCriterion::vek, dnes), 1);        // a is older
 }
+
+TEST(SortClients, EveryNumberOfWorkersOrdersAsOne) {
+    // Large enough to be cut into parts, with many equal keys across them.
+    std::mt19937 random(2026);
+    TestTable t;
+    for (int i = 0; i < 20000; ++i) {
+        t.add(randomLine(random));
+    }
+    for (const SortMenuItem& item : sort_menu) {
+        const std::vector<Klient*> alone = orderedTable(t.tabulka.data(), t.pocet(), item.kriterium, dnes, {}, 1);
+        for (std::size_t i = 1; i < alone.size(); ++i) {
+            ASSERT_LE(compareClients(alone[i - 1], alone[i], item.kriterium, dnes), 0);
+        }
+        for (const unsigned workers : {2u, 3u, 4u}) {
+            EXPECT_EQ(orderedTable(t.tabulka.data(), t.pocet(), item.kriterium, dnes, {}, workers), alone)
+                << "criterion " << item.digit << ", " << workers << " workers";
+        }
+    }
+}
