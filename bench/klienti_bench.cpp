@@ -9,7 +9,7 @@
 #include "io/ClientReader.hpp"
 #include "io/InputFile.hpp"
 #include "io/OutputFile.hpp"
-#include "model/Parallel.hpp"
+#include "threads/SideBySide.hpp"
 #include "query/Filter.hpp"
 #include "query/Sort.hpp"
 
@@ -78,9 +78,8 @@ ClientStore& loadedOf(int64_t count) {
 
 // The loaded table as a previous ordering by surname leaves it.
 std::vector<Klient*> orderedBySurname(int64_t count) {
-    std::vector<Klient*> tabulka = loadedOf(count).tabulka();
-    sortClients(tabulka.data(), static_cast<int32_t>(tabulka.size()), SortCriterion::priezvisko, dnes);
-    return tabulka;
+    const std::vector<Klient*>& tabulka = loadedOf(count).tabulka();
+    return sortClients(tabulka.data(), static_cast<int32_t>(tabulka.size()), SortCriterion::priezvisko, dnes);
 }
 
 std::vector<Klient*> tableOf(const benchmark::State& state, bool after_ordering) {
@@ -114,7 +113,7 @@ void sort(benchmark::State& state, unsigned workers) {
     const std::vector<Klient*> tabulka = tableOf(state, false);
     for (auto _ : state) {
         benchmark::DoNotOptimize(
-            orderedTable(tabulka.data(), static_cast<int32_t>(tabulka.size()), kriterium, dnes, {}, workers).data());
+            sortClients(tabulka.data(), static_cast<int32_t>(tabulka.size()), kriterium, dnes, {}, workers).data());
     }
     itemsProcessed(state);
 }
@@ -144,7 +143,7 @@ void listing(benchmark::State& state, bool after_ordering, unsigned workers = wo
     const std::vector<Klient*> tabulka = tableOf(state, after_ordering);
     NullBuffer discard;
     std::ostream out(&discard);
-    FormatBuffers buffers(workers);
+    WriterBuffers buffers = listingBuffers(static_cast<int32_t>(tabulka.size()), workers);
     for (auto _ : state) {
         printClients(tabulka.data(), static_cast<int32_t>(tabulka.size()), out, buffers);
     }
@@ -158,13 +157,15 @@ void outputFile(benchmark::State& state, bool after_ordering, unsigned workers =
     std::tm local_time{};
     local_time.tm_year = 126;
     local_time.tm_mday = 1;
-    FormatBuffers buffers(workers);
+    NameSeries series;
     for (auto _ : state) {
-        const OutputResult result =
-            writeOutputFile(tabulka.data(), static_cast<int32_t>(tabulka.size()), local_time, directory, buffers);
+        OutputFile file(directory, tabulka.size(), workers);
+        file.write(tabulka.data(), tabulka.size());
+        const OutputResult result = file.publish(local_time, series);
         state.PauseTiming();
         if (result.written) {
-            std::filesystem::remove(result.name);
+            std::filesystem::remove(directory / std::string(result.name.view()));
+            series = {};
         }
         state.ResumeTiming();
     }

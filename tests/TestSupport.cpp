@@ -30,7 +30,7 @@ std::tm fixedTime(int year, int month, int day, int hour, int minute) {
     return time;
 }
 
-Clock fixedClock(int year, int month, int day, int hour, int minute) {
+Calendar fixedCalendar(int year, int month, int day, int hour, int minute) {
     const std::tm time = fixedTime(year, month, day, hour, minute);
     return [time] { return time; };
 }

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "app/Clock.hpp"
+#include "app/Calendar.hpp"
 #include "model/Datum.hpp"
 #include "model/Klient.hpp"
+#include "text/FixedText.hpp"
 
 #include <ctime>
 #include <filesystem>
@@ -13,7 +14,13 @@
 
 // A local time that stands still: year, month 1 to 12, day, hour, minute.
 std::tm fixedTime(int year, int month, int day, int hour = 12, int minute = 0);
-Clock fixedClock(int year, int month, int day, int hour = 12, int minute = 0);
+Calendar fixedCalendar(int year, int month, int day, int hour = 12, int minute = 0);
+
+// The text of a fixed-width field, up to its terminator.
+template <std::size_t N>
+std::string text(const char (&field)[N]) {
+    return std::string(viewFixedText(field));
+}
 
 // Records owned by the test, made from well-formed input lines, with a table
 // of pointers to them.

@@ -1,17 +1,17 @@
 #include "app/Dialogue.hpp"
 
 #include "app/ConsoleListing.hpp"
-#include "app/Progress.hpp"
 #include "io/InputFile.hpp"
 #include "io/OutputFile.hpp"
-#include "model/Parallel.hpp"
+#include "progress/Progress.hpp"
 #include "query/Filter.hpp"
 #include "query/Sort.hpp"
+#include "threads/SideBySide.hpp"
 
-#include <functional>
+#include <cstring>
 #include <limits>
 #include <new>
-#include <system_error>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -54,10 +54,10 @@ std::optional<Volba> volbaFor(char c) noexcept {
 template <typename Menu>
 std::string menuLines(const Menu& menu) {
     std::string lines;
-    for (const auto& item : menu) {
-        lines += item.digit;
+    for (std::size_t i = 0; i < menu.size(); ++i) {
+        lines += static_cast<char>('1' + i);
         lines += ". ";
-        lines += item.label;
+        lines += menu[i].label;
         lines += '\n';
     }
     return lines;
@@ -99,27 +99,20 @@ Progress& progressOf(Environment& env) {
     return env.progress != nullptr ? *env.progress : none;
 }
 
-std::string reason(int error) { return std::system_category().message(error); }
-
-// Tells the dialogue and standard error what became of an output file.
-void reportFile(const OutputResult& result, int32_t pocet, Environment& env) {
-    const std::string name = result.name.filename().string();
+// Tells standard error what became of an output file: the last thing a
+// cycle says.
+void noteFile(const OutputResult& result, int32_t pocet, Environment& env) noexcept {
     if (!result.written) {
-        env.output << chyba_vystupu;
-        env.diagnostics << "klienti: vystupny subor \"" << name << "\" sa nepodarilo zapisat: " << reason(result.error)
-                        << '\n';
+        env.diagnostics << "klienti: vystupny subor \"" << result.name.view()
+                        << "\" sa nepodarilo zapisat: " << std::strerror(result.error) << '\n';
         return;
     }
-    env.diagnostics << "klienti: do suboru \"" << name << "\" bolo zapisanych " << pocet << " zaznamov\n";
+    env.diagnostics << "klienti: do suboru \"" << result.name.view() << "\" bolo zapisanych " << pocet
+                    << " zaznamov\n";
 }
 
-OutputResult writeFile(Klient* const* tabulka, int32_t pocet, Environment& env, FormatBuffers& buffers,
-                       const ProgressCallback& progress) {
-    return writeOutputFile(tabulka, pocet, env.clock(), env.directory, buffers, progress);
-}
-
-void list(Klient* const* tabulka, int32_t pocet, Environment& env, FormatBuffers& buffers,
-          const ProgressCallback& progress) {
+void list(Klient* const* tabulka, int32_t pocet, Environment& env, WriterBuffers& buffers,
+          const ProgressCallback& progress) noexcept {
     // On a terminal the listing shows its own progress.
     printClients(tabulka, pocet, env.output, buffers, env.output_is_terminal ? ProgressCallback{} : progress);
 }
@@ -127,54 +120,82 @@ void list(Klient* const* tabulka, int32_t pocet, Environment& env, FormatBuffers
 // Which of the two outputs a branch produces first.
 enum class OutputOrder { listing_first, file_first };
 
-// Orders the table, then lists it and writes it to an output file in the
-// branch's order, each on every core. Everything the step needs is allocated
-// before anything is shown or the table changes, so that running out of
-// memory shows nothing of the cycle but the message and leaves the table in
-// its previous order; the writers' buffers only once the ordering's own
-// memory is given back, so that the two never add up.
-void orderAndShow(Klient** tabulka, int32_t pocet, SortCriterion kriterium, Environment& env, OutputOrder order) {
+// What a cycle shows and writes, taken before it shows anything.
+struct CycleOutput {
+    CycleOutput(WriterBuffers listing_buffers, OutputFile output_file)
+        : listing(std::move(listing_buffers)), file(std::move(output_file)) {}
+    WriterBuffers listing;
+    OutputFile file;
+};
+
+// Lists the ordered table and writes it to the output file in the branch's
+// order, each on every core, and tells what became of the file. Everything
+// is in hand: nothing here allocates or throws, so a cycle that has begun to
+// show its result shows it whole.
+void show(Klient* const* tabulka, int32_t pocet, const std::tm& now, CycleOutput& taken, OutputOrder order,
+          Environment& env, NameSeries& series) noexcept {
+    const auto count = static_cast<std::size_t>(std::max(pocet, 0));
+    OutputResult result;
+    if (order == OutputOrder::file_first) {
+        {
+            Progress::Step step(progressOf(env), "zapis vystupneho suboru");
+            taken.file.write(tabulka, count, step.callback());
+        }
+        result = taken.file.publish(now, series);
+        if (!result.written) {
+            env.output << chyba_vystupu;
+        }
+        Progress::Step step(progressOf(env), "vypis");
+        list(tabulka, pocet, env, taken.listing, step.callback());
+    } else {
+        // The listing comes first and the file's fate after it, so the two
+        // are written side by side; the console is the listing's alone.
+        {
+            Progress::Step step(progressOf(env), "vypis a zapis vystupneho suboru");
+            runSideBySide(2, [&](std::size_t task) {
+                if (task == 0) {
+                    list(tabulka, pocet, env, taken.listing, step.callback());
+                } else {
+                    taken.file.write(tabulka, count);
+                }
+            });
+        }
+        result = taken.file.publish(now, series);
+        if (!result.written) {
+            env.output << chyba_vystupu;
+        }
+    }
+    noteFile(result, pocet, env);
+}
+
+// Orders the table, then lists it and writes it to an output file. The
+// ordering is built beside the table, then the buffers of both writers and
+// the output file are taken, and only then does the new order enter the
+// table: running out of memory on the way shows nothing of the cycle but the
+// message, and leaves the table in its previous order.
+void orderAndShow(Klient** tabulka, int32_t pocet, SortCriterion kriterium, Environment& env, OutputOrder order,
+                  NameSeries& series) {
+    const std::tm now = env.calendar();
+    const unsigned workers = workerCount();
+    std::optional<CycleOutput> taken;
     try {
         std::vector<Klient*> ordered;
         {
             Progress::Step step(progressOf(env), "usporiadanie");
-            ordered = orderedTable(tabulka, pocet, kriterium, toDatum(env.clock()), step.callback(), workerCount());
+            ordered = sortClients(tabulka, pocet, kriterium, toDatum(now), step.callback(), workers);
         }
-        FormatBuffers listing_buffers(workerCount());
-        FormatBuffers file_buffers(workerCount());
+        taken.emplace(listingBuffers(pocet, workers),
+                      OutputFile(env.directory, static_cast<std::size_t>(std::max(pocet, 0)), workers));
         std::copy(ordered.begin(), ordered.end(), tabulka);
-        ordered = {};
-        if (order == OutputOrder::file_first) {
-            // Whatever befalls the file is told before the listing starts.
-            OutputResult result;
-            {
-                Progress::Step step(progressOf(env), "zapis vystupneho suboru");
-                result = writeFile(tabulka, pocet, env, file_buffers, step.callback());
-            }
-            reportFile(result, pocet, env);
-            Progress::Step step(progressOf(env), "vypis");
-            list(tabulka, pocet, env, listing_buffers, step.callback());
-            return;
-        }
-        // The listing comes first and the file's fate after it, so the two
-        // are written side by side; the console is the listing's alone.
-        OutputResult result;
-        {
-            Progress::Step step(progressOf(env), "vypis a zapis vystupneho suboru");
-            const std::function<void()> both[] = {
-                [&] { list(tabulka, pocet, env, listing_buffers, step.callback()); },
-                [&] { result = writeFile(tabulka, pocet, env, file_buffers, {}); },
-            };
-            runSideBySide(both);
-        }
-        reportFile(result, pocet, env);
     } catch (const std::bad_alloc&) {
         env.output << nedostatok_pamate;
+        return;
     }
+    show(tabulka, pocet, now, *taken, order, env, series);
 }
 
 // One cycle of the filter branch; false when the input ended.
-bool filterCycle(std::vector<Klient*>& tabulka, Environment& env) {
+bool filterCycle(std::vector<Klient*>& tabulka, Environment& env, NameSeries& series) {
     const auto pocet = static_cast<int32_t>(tabulka.size());
     env.output << otazka_filtra << menuLines(filter_menu) << ' ';
     const std::optional<FilterCriterion> kriterium = readChoice(env, filterCriterionFor, chyba_filtra);
@@ -183,7 +204,7 @@ bool filterCycle(std::vector<Klient*>& tabulka, Environment& env) {
     }
     // One date for the range report, the count and the copy, so that they
     // cannot disagree about an age even across midnight.
-    const Datum dnes = toDatum(env.clock());
+    const Datum dnes = toDatum(env.calendar());
     printFilterRange(tabulka.data(), pocet, *kriterium, dnes, env.output);
     env.output << vyzva_hranic;
     int32_t min = 0;
@@ -213,33 +234,36 @@ bool filterCycle(std::vector<Klient*>& tabulka, Environment& env) {
     if (!usporiadanie) {
         return false;
     }
-    orderAndShow(filtrovana.data(), vyhovuje, *usporiadanie, env, OutputOrder::listing_first);
+    orderAndShow(filtrovana.data(), vyhovuje, *usporiadanie, env, OutputOrder::listing_first, series);
     return true;
 }
 
 // One cycle of the branch without filter; the loaded table keeps its new
 // order for later cycles. False when the input ended.
-bool orderCycle(std::vector<Klient*>& tabulka, Environment& env) {
+bool orderCycle(std::vector<Klient*>& tabulka, Environment& env, NameSeries& series) {
     env.output << otazka_usporiadania << menuLines(sort_menu);
     const std::optional<SortCriterion> usporiadanie = readChoice(env, sortCriterionFor, chyba_usporiadania);
     if (!usporiadanie) {
         return false;
     }
-    orderAndShow(tabulka.data(), static_cast<int32_t>(tabulka.size()), *usporiadanie, env, OutputOrder::file_first);
+    orderAndShow(tabulka.data(), static_cast<int32_t>(tabulka.size()), *usporiadanie, env, OutputOrder::file_first,
+                 series);
     return true;
 }
 
 } // namespace
 
 int runDialogue(ClientStore& klienti, Environment& env) {
+    NameSeries series;
     for (;;) {
         env.output << "\nBolo nacitanych " << klienti.pocet() << hlavne_menu;
         const std::optional<Volba> volba = readChoice(env, volbaFor, chyba_hlavneho_menu);
         if (volba == Volba::ukoncit) {
             return 0;
         }
-        const bool input_left = volba && (*volba == Volba::filtrovat ? filterCycle(klienti.tabulka(), env)
-                                                                      : orderCycle(klienti.tabulka(), env));
+        const bool input_left =
+            volba && (*volba == Volba::filtrovat ? filterCycle(klienti.tabulka(), env, series)
+                                                 : orderCycle(klienti.tabulka(), env, series));
         if (!input_left) {
             // The input ended at a prompt: on a terminal the shell's prompt
             // would land behind the question.
@@ -255,7 +279,7 @@ int runKlienti(Environment& env) {
     const auto unreadable = [&](std::string_view what, int error) {
         env.output << "Subor sa nepodarilo otvorit";
         env.diagnostics << "klienti: subor \"" << env.client_file << "\" sa nepodarilo " << what << ": "
-                        << reason(error) << '\n';
+                        << std::strerror(error) << '\n';
         return 0;
     };
     std::optional<InputFile> file = InputFile::open(env.directory / env.client_file);
@@ -264,7 +288,8 @@ int runKlienti(Environment& env) {
     }
     LoadResult loaded;
     try {
-        Progress::Step step(progressOf(env), "nacitavanie " + env.client_file);
+        const std::string step_name = "nacitavanie " + env.client_file;
+        Progress::Step step(progressOf(env), step_name);
         LoadOptions options;
         options.file_name = env.client_file;
         options.workers = workerCount();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Clock.hpp"
+#include "app/Calendar.hpp"
 #include "io/ClientReader.hpp"
 
 #include <filesystem>
@@ -11,14 +11,14 @@
 class Progress;
 
 // What the program talks to: the user's input and output, standard error,
-// the clock, the working directory, and the client file as the user named it.
+// the calendar, the working directory, and the client file as the user named it.
 struct Environment {
     std::istream& input;
     // The dialogue, byte for byte.
     std::ostream& output;
     // Reasons, notes and hints, each line prefixed "klienti: ".
     std::ostream& diagnostics;
-    Clock clock;
+    Calendar calendar;
     // Where the output files are made, and the client file is looked for.
     std::filesystem::path directory;
     // The client file as given on the command line; messages name it so.

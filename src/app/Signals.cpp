@@ -1,13 +1,14 @@
 #include "app/Signals.hpp"
 
 #include "io/TemporaryFile.hpp"
-
-#include <csignal>
+#include "progress/Progress.hpp"
+#include "threads/EndingSignals.hpp"
 
 namespace {
 
-extern "C" void removeTemporaryAndEnd(int signal) {
+extern "C" void cleanUpAndEnd(int signal) {
     removeTemporaryOnSignal();
+    eraseProgressOnSignal();
     // The handler was reset on entry (SA_RESETHAND): once it returns, the
     // signal raised again ends the program with the signal's own status.
     ::raise(signal);
@@ -18,13 +19,13 @@ extern "C" void removeTemporaryAndEnd(int signal) {
 void installSignalHandlers() {
     std::signal(SIGPIPE, SIG_IGN);
     std::signal(SIGXFSZ, SIG_IGN);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    for (const int signal : ending_signals) {
         struct sigaction old {};
         if (::sigaction(signal, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) {
             continue;
         }
         struct sigaction action {};
-        action.sa_handler = removeTemporaryAndEnd;
+        action.sa_handler = cleanUpAndEnd;
         sigemptyset(&action.sa_mask);
         action.sa_flags = static_cast<int>(SA_RESETHAND);
         ::sigaction(signal, &action, nullptr);

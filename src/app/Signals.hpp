@@ -1,9 +1,9 @@
 #pragma once
 
 // Sets how the program meets the signals of an ordinary session:
-// - SIGINT, SIGTERM and SIGHUP (unless the caller ignores them, as nohup
-//   does) first remove an unpublished output file, then end the program as
-//   the signal would have;
+// - SIGINT, SIGTERM, SIGHUP and SIGQUIT (unless the caller ignores them, as
+//   nohup does) first remove an unpublished output file and erase a
+//   progress line, then end the program as the signal would have;
 // - SIGPIPE is ignored, so a closed console only stops the listing: the
 //   output files are still written and the dialogue goes on;
 // - SIGXFSZ is ignored, so a file-size limit is an ordinary write failure.

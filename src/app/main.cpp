@@ -1,7 +1,7 @@
 #include "app/CommandLine.hpp"
 #include "app/Dialogue.hpp"
-#include "app/Progress.hpp"
 #include "app/Signals.hpp"
+#include "progress/Progress.hpp"
 
 #include <iostream>
 #include <unistd.h>

@@ -1,17 +1,13 @@
 #include "io/ClientReader.hpp"
 
 #include "io/RecordLine.hpp"
-#include "model/Parallel.hpp"
+#include "threads/SideBySide.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
-#include <functional>
 #include <cstring>
 #include <string_view>
-
-void ClientStore::addBlock(RecordBlock block, std::size_t filled) {
-    blocks_.push_back({std::move(block), filled});
-}
 
 void ClientStore::finish() {
     std::size_t total = 0;
@@ -33,27 +29,37 @@ namespace {
 // commas and a carriage return): of a line that grows past this only this
 // much is kept, which is malformed all the same.
 constexpr std::size_t max_kept_line = 256;
+// Malformed lines reported one by one; the rest are counted.
+constexpr std::size_t max_reports = 10;
+// Record blocks of a piece start at this many records and double up to the
+// largest: a piece of few records takes little, one of many takes few blocks.
+constexpr std::size_t first_block = 16;
+constexpr std::size_t largest_block = 1024;
 
 // A run of whole lines turned into records.
 struct Piece {
-    struct Malformed {
-        uint64_t line;              // counted from 0 within the piece
-        std::size_t records_before; // records of the piece before it
-    };
-    ClientStore::RecordBlock records;
+    std::vector<ClientStore::Block> blocks;
     std::size_t filled = 0;
-    std::vector<Malformed> malformed;
-    uint64_t lines = 0;
+    uint64_t lines = 0;                                // lines examined
+    std::array<uint64_t, max_reports> first_malformed; // counted from 0 within the piece
+    uint64_t malformed = 0;
+    bool limit_reached = false; // a record beyond the room was found: the piece ends before it
+
+    Klient& nextRecord() {
+        if (blocks.empty() || blocks.back().filled == blocks.back().size) {
+            const std::size_t size = blocks.empty() ? first_block : std::min(2 * blocks.back().size, largest_block);
+            blocks.push_back({std::make_unique<Klient[]>(size), size, 0});
+        }
+        ++filled;
+        return blocks.back().records[blocks.back().filled++];
+    }
 };
 
-// Parses the lines of [begin, end). Every line ends with a line feed except,
-// when last_unterminated, the last one, whose carriage return is kept.
-Piece parsePiece(const char* begin, const char* end, bool last_unterminated) {
+// Parses the lines of [begin, end), each ended by a line feed but perhaps the
+// last, into at most room records.
+Piece parsePiece(const char* begin, const char* end, std::size_t room) {
     Piece piece;
-    piece.lines = static_cast<uint64_t>(std::count(begin, end, '\n')) + (last_unterminated ? 1 : 0);
-    piece.records = ClientStore::RecordBlock(piece.lines);
-    const char* line = begin;
-    for (uint64_t i = 0; i < piece.lines; ++i) {
+    for (const char* line = begin; line < end; ++piece.lines) {
         const auto* lf = static_cast<const char*>(std::memchr(line, '\n', static_cast<std::size_t>(end - line)));
         const char* const line_end = lf != nullptr ? lf : end;
         std::string_view text(line, static_cast<std::size_t>(line_end - line));
@@ -61,28 +67,29 @@ Piece parsePiece(const char* begin, const char* end, bool last_unterminated) {
             text.remove_suffix(1);
         }
         if (const auto fields = splitRecordLine(text)) {
-            fillKlient(*fields, piece.records[piece.filled++]);
+            if (piece.filled == room) {
+                piece.limit_reached = true;
+                break;
+            }
+            fillKlient(*fields, piece.nextRecord());
         } else {
-            piece.malformed.push_back({i, piece.filled});
+            if (piece.malformed < max_reports) {
+                piece.first_malformed[piece.malformed] = piece.lines;
+            }
+            ++piece.malformed;
         }
         line = line_end + 1;
     }
     return piece;
 }
 
-// Parses whole lines [begin, end) as one piece per worker, cut at line ends,
-// side by side, while alongside runs on the calling thread; the pieces come
-// back in file order. One worker does it all on the calling thread.
-std::vector<Piece> parseSideBySide(const char* begin, const char* end, unsigned workers,
-                                   std::size_t min_shared_chunk, const std::function<void()>& alongside) {
-    if (workers <= 1) {
-        alongside();
-        std::vector<Piece> pieces;
-        pieces.push_back(parsePiece(begin, end, false));
-        return pieces;
-    }
+// Parses whole lines [begin, end) into at most room records, as one piece per
+// worker cut at line ends, side by side, while alongside runs on the calling
+// thread; the pieces come back in file order.
+std::vector<Piece> parseSideBySide(const char* begin, const char* end, const LoadOptions& options, std::size_t room,
+                                   void (*alongside)(void*), void* context) {
     const auto size = static_cast<std::size_t>(end - begin);
-    const std::size_t count = size < min_shared_chunk ? 1 : workers;
+    const std::size_t count = size < options.min_shared_chunk ? 1 : std::max(options.workers, 1u);
     std::vector<const char*> cuts{begin};
     for (std::size_t k = 1; k < count; ++k) {
         const char* from = std::max(cuts.back(), begin + size * k / count);
@@ -91,59 +98,61 @@ std::vector<Piece> parseSideBySide(const char* begin, const char* end, unsigned 
     }
     cuts.push_back(end);
     std::vector<Piece> pieces(count);
-    std::vector<std::function<void()>> tasks{alongside};
-    for (std::size_t k = 0; k < count; ++k) {
-        tasks.emplace_back([&pieces, &cuts, k] { pieces[k] = parsePiece(cuts[k], cuts[k + 1], false); });
+    runSideBySide(count + 1, [&](std::size_t task) {
+        if (task == 0) {
+            alongside(context);
+        } else {
+            pieces[task - 1] = parsePiece(cuts[task - 1], cuts[task], room);
+        }
+    });
+    // Pieces parsed side by side each had the whole room: where they went
+    // beyond it together, the chunk is parsed again in one piece, which ends
+    // exactly at the limit.
+    std::size_t filled = 0;
+    bool limit_reached = false;
+    for (const Piece& piece : pieces) {
+        filled += piece.filled;
+        limit_reached = limit_reached || piece.limit_reached;
     }
-    runSideBySide(tasks);
+    if (count > 1 && (filled > room || limit_reached)) {
+        pieces.clear();
+        pieces.push_back(parsePiece(begin, end, room));
+    }
     return pieces;
 }
 
-// One read of the source: how many bytes, or -1 and the read error's errno.
-struct Read {
-    std::ptrdiff_t bytes;
-    int error;
-};
-
-Read readChunk(ByteSource& source, char* into, std::size_t size) {
-    const std::ptrdiff_t bytes = source.read(into, size);
-    return {bytes, bytes < 0 ? errno : 0};
-}
-
 // Takes the pieces in file order: numbers their lines, reports the malformed
-// ones, keeps to the record limit and hands the records to the store.
+// ones and hands the records to the store.
 class Assembly {
 public:
     Assembly(ClientStore& klienti, std::ostream& out, const LoadOptions& options)
         : klienti_(klienti), out_(out), options_(options) {}
 
+    std::size_t room() const noexcept { return static_cast<std::size_t>(std::max(options_.max_records, 0)) - loaded_; }
+    bool full() const noexcept { return full_; }
+
     void add(Piece&& piece) {
-        if (full_) {
-            return;
+        const auto listed = static_cast<std::size_t>(std::min<uint64_t>(piece.malformed, max_reports));
+        for (std::size_t i = 0; i < listed; ++i) {
+            report(next_line_ + piece.first_malformed[i]);
         }
-        const auto room = static_cast<std::size_t>(options_.max_records - loaded_);
-        for (const Piece::Malformed& m : piece.malformed) {
-            if (m.records_before > room) {
-                break; // the limit falls before this line
-            }
-            report(next_line_ + m.line);
+        unreported_ += piece.malformed - listed;
+        next_line_ += piece.lines;
+        loaded_ += piece.filled;
+        for (ClientStore::Block& block : piece.blocks) {
+            klienti_.add(std::move(block));
         }
-        std::size_t taken = piece.filled;
-        if (taken > room) {
-            taken = room;
+        if (piece.limit_reached) {
             full_ = true;
             out_ << "Subor " << options_.file_name << " ma viac ako " << options_.max_records
-                    << " zaznamov, dalsie zaznamy neboli nacitane.\n";
+                 << " zaznamov, dalsie zaznamy neboli nacitane.\n";
         }
-        loaded_ += static_cast<int32_t>(taken);
-        next_line_ += piece.lines;
-        klienti_.addBlock(std::move(piece.records), taken);
     }
 
     void finish() {
         if (unreported_ > 0) {
             out_ << "Dalsie riadky s nespravnym formatom v subore " << options_.file_name
-                    << ", ktore boli preskocene: " << unreported_ << '\n';
+                 << ", ktore boli preskocene: " << unreported_ << '\n';
         }
         klienti_.finish();
     }
@@ -156,17 +165,16 @@ private:
         }
         ++reported_;
         out_ << "Riadok " << line << " v subore " << options_.file_name
-                << " ma nespravny format, zaznam bol preskoceny.\n";
+             << " ma nespravny format, zaznam bol preskoceny.\n";
     }
 
-    static constexpr int max_reports = 10;
     ClientStore& klienti_;
     std::ostream& out_;
     const LoadOptions& options_;
     uint64_t next_line_ = 2; // the header is line 1
-    int32_t loaded_ = 0;
+    std::size_t loaded_ = 0;
     bool full_ = false;
-    int reported_ = 0;
+    std::size_t reported_ = 0;
     uint64_t unreported_ = 0;
 };
 
@@ -178,76 +186,87 @@ std::size_t keepUnfinished(char* buffer, const char* from, const char* end) {
     return n;
 }
 
+// Reads the next chunk; -1 on a read error, whose errno it keeps.
+struct ChunkReader {
+    ByteSource& source;
+    std::size_t size;
+    char* into = nullptr;
+    std::ptrdiff_t bytes = 0;
+    int error = 0;
+
+    void read() {
+        bytes = source.read(into, size);
+        error = bytes < 0 ? errno : 0;
+    }
+};
+
 } // namespace
 
 LoadResult loadClients(ByteSource& source, std::ostream& out, const LoadOptions& options) {
     LoadResult result;
     Assembly assembly(result.klienti, out, options);
-    const std::size_t chunk_size = std::max<std::size_t>(options.chunk_size, 1);
-    const unsigned workers = std::max(options.workers, 1u);
+    ChunkReader reader{source, std::max<std::size_t>(options.chunk_size, 1)};
     // Two buffers: the next chunk is read into one while the lines of the
-    // other are turned into records.
-    std::unique_ptr<char[]> buffers[2] = {std::make_unique_for_overwrite<char[]>(max_kept_line + chunk_size),
-                                          std::make_unique_for_overwrite<char[]>(max_kept_line + chunk_size)};
+    // other are turned into records. Each starts with the unfinished line
+    // carried over from the chunk before.
+    std::unique_ptr<char[]> buffers[2] = {std::make_unique_for_overwrite<char[]>(max_kept_line + reader.size),
+                                          std::make_unique_for_overwrite<char[]>(max_kept_line + reader.size)};
     int current = 0;
-    std::size_t carried = 0; // the start of an unfinished line, at the front of the buffer
+    std::size_t carried = 0;
     bool in_header = true;
     const uint64_t total = source.sizeHint();
     uint64_t read_total = 0;
-    Read next = readChunk(source, buffers[current].get(), chunk_size);
-    for (;;) {
-        if (next.bytes < 0) {
-            result.read_error = next.error;
-            return result;
-        }
-        if (next.bytes == 0) {
-            break;
-        }
+    reader.into = buffers[current].get();
+    reader.read();
+    while (reader.bytes > 0 && !assembly.full()) {
         char* const buffer = buffers[current].get();
         const char* begin = buffer;
         const char* const fresh = buffer + carried;
-        const char* const end = fresh + next.bytes;
-        read_total += static_cast<uint64_t>(next.bytes);
-        if (options.progress) {
-            options.progress(read_total, total);
-        }
+        const char* const end = fresh + reader.bytes;
+        read_total += static_cast<uint64_t>(reader.bytes);
+        options.progress(read_total, total);
         if (in_header) {
             const auto* lf = static_cast<const char*>(std::memchr(fresh, '\n', static_cast<std::size_t>(end - fresh)));
             const std::string_view header(fresh, static_cast<std::size_t>((lf != nullptr ? lf : end) - fresh));
             result.header.comma = result.header.comma || header.find(',') != std::string_view::npos;
             result.header.semicolon = result.header.semicolon || header.find(';') != std::string_view::npos;
             result.header.tab = result.header.tab || header.find('\t') != std::string_view::npos;
-            if (lf == nullptr) {
-                next = readChunk(source, buffer, chunk_size); // the header goes on; nothing of it is kept
-                continue;
-            }
-            in_header = false;
-            begin = lf + 1;
+            in_header = lf == nullptr;
+            begin = in_header ? end : lf + 1; // nothing of the header is kept
         }
         // Whole lines end at the last line feed among the fresh bytes; what
         // follows it waits for the next read.
-        const std::string_view fresh_text(std::max(begin, fresh), static_cast<std::size_t>(end - std::max(begin, fresh)));
-        const std::size_t last_lf = fresh_text.rfind('\n');
+        const char* const from = std::max(begin, fresh);
+        const std::size_t last_lf = std::string_view(from, static_cast<std::size_t>(end - from)).rfind('\n');
         if (last_lf == std::string_view::npos) {
             carried = keepUnfinished(buffer, begin, end);
-            next = readChunk(source, buffer + carried, chunk_size);
+            reader.into = buffer + carried;
+            reader.read();
             continue;
         }
-        const char* const whole_end = fresh_text.data() + last_lf + 1;
+        const char* const whole_end = from + last_lf + 1;
         char* const other = buffers[1 - current].get();
         const std::size_t next_carried = keepUnfinished(other, whole_end, end);
-        std::vector<Piece> pieces = parseSideBySide(begin, whole_end, workers, options.min_shared_chunk, [&] {
-            next = readChunk(source, other + next_carried, chunk_size);
-        });
+        reader.into = other + next_carried;
+        std::vector<Piece> pieces = parseSideBySide(begin, whole_end, options, assembly.room(),
+                                                    [](void* r) { static_cast<ChunkReader*>(r)->read(); }, &reader);
         for (Piece& piece : pieces) {
             assembly.add(std::move(piece));
         }
         current = 1 - current;
         carried = next_carried;
     }
-    // The last line, when no line feed ends it; an empty one is no record.
+    if (assembly.full()) {
+        assembly.finish();
+        return result;
+    }
+    if (reader.bytes < 0) {
+        result.read_error = reader.error;
+        return result;
+    }
+    // The last line, when no line feed ends it.
     if (carried > 0) {
-        assembly.add(parsePiece(buffers[current].get(), buffers[current].get() + carried, true));
+        assembly.add(parsePiece(buffers[current].get(), buffers[current].get() + carried, assembly.room()));
     }
     assembly.finish();
     return result;

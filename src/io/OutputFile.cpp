@@ -1,47 +1,38 @@
 #include "io/OutputFile.hpp"
 
-#include "io/OutputFileName.hpp"
 #include "io/RecordFormat.hpp"
-#include "io/TemporaryFile.hpp"
-#include "model/Prefetch.hpp"
+#include "memory/Prefetch.hpp"
 
-#include <algorithm>
 #include <cerrno>
 
 namespace {
 
 // How many names of one minute are tried before giving up.
 constexpr int last_number = 9999;
-// The records formatted in one batch: about half a mebibyte of text.
-constexpr std::size_t batch_size = 16384;
+// The records formatted in one batch: about a mebibyte of text.
+constexpr std::size_t batch_size = 8192;
 
-// The last name this program gave: the next output of the same minute starts
-// its search behind it, so that a script producing thousands of outputs a
-// minute does not try every taken name again each time.
-struct LastName {
-    std::filesystem::path first_of_series;
-    int number = 0;
-};
-LastName last_name;
+bool sameMinute(const std::tm& a, const std::tm& b) noexcept {
+    return a.tm_year == b.tm_year && a.tm_mon == b.tm_mon && a.tm_mday == b.tm_mday && a.tm_hour == b.tm_hour &&
+           a.tm_min == b.tm_min;
+}
 
 } // namespace
 
-OutputResult writeOutputFile(Klient* const* tabulka, int32_t pocet, const std::tm& local_time,
-                             const std::filesystem::path& directory, FormatBuffers& buffers,
-                             const ProgressCallback& progress) {
-    const auto name = [&](int number) { return directory / outputFileName(local_time, number); };
-    const std::filesystem::path first_of_series = name(1);
-    OutputResult result{false, first_of_series, 0};
-    std::optional<TemporaryFile> file = TemporaryFile::create(directory);
-    if (!file) {
-        result.error = errno;
-        return result;
+OutputFile::OutputFile(const std::filesystem::path& directory, std::size_t count, unsigned workers)
+    : file_(TemporaryFile::create(directory)), error_(file_ ? 0 : errno),
+      buffers_(count, batch_size, record_line_room, workers) {}
+
+void OutputFile::write(Klient* const* tabulka, std::size_t count, const ProgressCallback& progress) noexcept {
+    if (!file_) {
+        return;
     }
-    // The reason is kept at once: the threads' ending may change errno.
-    const auto write = [&](std::string_view text) {
-        const bool written = file->write(text);
-        result.error = written ? 0 : errno;
-        return written;
+    const auto hand_on = [this](std::string_view text) {
+        if (file_->write(text)) {
+            return true;
+        }
+        error_ = errno;
+        return false;
     };
     const auto format = [tabulka](TextBuffer& buffer, std::size_t from, std::size_t to) {
         for (std::size_t i = from; i < to; ++i) {
@@ -49,17 +40,28 @@ OutputResult writeOutputFile(Klient* const* tabulka, int32_t pocet, const std::t
             appendRecordLine(buffer, *tabulka[i]);
         }
     };
-    if (!write(hlavicka_suboru) ||
-        !formatInOrder(static_cast<std::size_t>(std::max(pocet, 0)), batch_size, buffers, format, write, progress)) {
+    if (hand_on(hlavicka_suboru) && !writeInOrder(count, buffers_, format, hand_on, progress) && error_ == 0) {
+        error_ = ENOBUFS; // a batch outgrew its buffer: never for records within their limits
+    }
+}
+
+OutputResult OutputFile::publish(const std::tm& local_time, NameSeries& series) noexcept {
+    OutputResult result;
+    result.name = OutputFileName(local_time);
+    if (!file_ || error_ != 0) {
+        file_.reset();
+        result.error = error_;
         return result;
     }
-    const int first = first_of_series == last_name.first_of_series ? last_name.number + 1 : 1;
-    const std::optional<int> number = file->publish(name, first, last_number, result.name);
+    const int first = sameMinute(series.minute, local_time) ? series.last + 1 : 1;
+    const std::optional<int> number = file_->publish(local_time, first, last_number, result.name);
+    const int error = errno;
+    file_.reset();
     if (!number) {
-        result.error = errno;
+        result.error = error;
         return result;
     }
-    last_name = {first_of_series, *number};
+    series = {local_time, *number};
     result.written = true;
     return result;
 }

@@ -12,4 +12,36 @@ inline constexpr std::string_view hlavicka_suboru =
 
 // Appends a record as an input line: the eleven fields in the file's column
 // order, separated by commas, the discipline as its code, and a line feed.
-void appendRecordLine(TextBuffer& out, const Klient& klient);
+// Text is a TextBuffer, or a TextRoom that counts the room it needs.
+template <typename Text>
+constexpr void appendRecordLine(Text& out, const Klient& klient) {
+    out.appendField(klient.rc.cisloField());
+    out.append(',');
+    out.appendField(klient.menoField());
+    out.append(',');
+    out.appendField(klient.priezviskoField());
+    out.append(',');
+    out.appendField(klient.ulicaField());
+    out.append(',');
+    out.appendField(klient.mestoField());
+    out.append(',');
+    out.appendField(klient.povolanieField());
+    out.append(',');
+    out.appendNumber(klient.getPlat());
+    out.append(',');
+    out.appendNumber(klient.getPocetUverov());
+    out.append(',');
+    out.appendNumber(klient.getSumaUverov());
+    out.append(',');
+    out.appendNumber(klient.getBonita());
+    out.append(',');
+    out.appendNumber(klient.getSplacalNacas());
+    out.append('\n');
+}
+
+// The most room one record line can take.
+inline constexpr std::size_t record_line_room = [] {
+    TextRoom room;
+    appendRecordLine(room, Klient{});
+    return room.size();
+}();

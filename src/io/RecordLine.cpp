@@ -1,6 +1,6 @@
 #include "io/RecordLine.hpp"
 
-#include "model/Decimal.hpp"
+#include "text/Decimal.hpp"
 
 #include <algorithm>
 #include <cstring>

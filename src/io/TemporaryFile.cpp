@@ -1,11 +1,14 @@
 #include "io/TemporaryFile.hpp"
 
+#include "threads/EndingSignals.hpp"
+
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <csignal>
+#include <charconv>
 #include <cstring>
 #include <fcntl.h>
-#include <string>
+#include <string_view>
 #include <unistd.h>
 
 namespace {
@@ -13,106 +16,113 @@ namespace {
 // How many written bytes are handed to the disk at a time.
 constexpr uint64_t flush_step = uint64_t{8} << 20;
 
-// The hidden temporary being written, for the signal handler: a fixed array,
-// since a handler may neither allocate nor follow a pointer that is changing.
-char pending_name[4096];
-std::atomic<bool> pending{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-// Blocks the signals that remove the temporary while it is being registered
-// or unregistered, so that a handler never sees half a change.
-class SignalsHeld {
-public:
-    SignalsHeld() noexcept {
-        sigset_t set;
-        sigemptyset(&set);
-        for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-            sigaddset(&set, signal);
-        }
-        pthread_sigmask(SIG_BLOCK, &set, &old_);
-    }
-    ~SignalsHeld() { pthread_sigmask(SIG_SETMASK, &old_, nullptr); }
-    SignalsHeld(const SignalsHeld&) = delete;
-    SignalsHeld& operator=(const SignalsHeld&) = delete;
-
-private:
-    sigset_t old_;
-};
-
-int openAnonymous(const std::filesystem::path& directory) {
-#ifdef O_TMPFILE
-    // Publishing links the descriptor through /proc, which needs no privilege.
-    if (::access("/proc/self/fd", X_OK) == 0) {
-        return ::open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-    }
-#endif
-    (void)directory;
-    errno = EOPNOTSUPP;
-    return -1;
-}
+// The hidden temporary being written, for the signal handler: its directory
+// and a fixed array for its name, since a handler may neither allocate nor
+// follow a pointer that is changing. Changed only with the ending signals
+// blocked, on the main thread, the one thread where they are handled.
+std::atomic<int> pending_directory{-1};
+char pending_name[64];
+static_assert(std::atomic<int>::is_always_lock_free);
 
 bool anonymousUnsupported(int error) {
     // EISDIR: a kernel without O_TMPFILE; EOPNOTSUPP: a file system without it.
     return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
 }
 
+// Appends a decimal number to a zero-terminated name in a fixed array.
+template <std::size_t N>
+void appendText(std::array<char, N>& name, std::string_view text) {
+    const std::size_t used = std::strlen(name.data());
+    const std::size_t n = std::min(text.size(), N - 1 - used);
+    std::memcpy(name.data() + used, text.data(), n);
+    name[used + n] = '\0';
+}
+template <std::size_t N>
+void appendNumber(std::array<char, N>& name, unsigned long value) {
+    char digits[24];
+    appendText(name, std::string_view(digits, static_cast<std::size_t>(
+                                                  std::to_chars(digits, digits + sizeof digits, value).ptr - digits)));
+}
+
 } // namespace
 
 std::optional<TemporaryFile> TemporaryFile::create(const std::filesystem::path& directory, Kind kind) {
-    if (kind == Kind::anonymous_if_possible) {
-        const int fd = openAnonymous(directory);
+    int dir;
+    do {
+        dir = ::open(directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    } while (dir < 0 && errno == EINTR);
+    if (dir < 0) {
+        return std::nullopt;
+    }
+    const auto fail = [dir] {
+        const int error = errno;
+        ::close(dir);
+        errno = error;
+        return std::nullopt;
+    };
+    // Publishing links an anonymous file through /proc, which needs no privilege.
+    if (kind == Kind::anonymous_if_possible && ::access("/proc/self/fd", X_OK) == 0) {
+        const int fd = ::openat(dir, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
         if (fd >= 0) {
-            return TemporaryFile(fd, {});
+            return TemporaryFile(dir, fd);
         }
         if (!anonymousUnsupported(errno)) {
-            return std::nullopt;
+            return fail();
         }
     }
-    static std::atomic<unsigned> counter{0};
+    static std::atomic<unsigned long> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::filesystem::path hidden =
-            directory / (".klienti-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp");
-        const std::string& text = hidden.native();
-        if (text.size() >= sizeof pending_name) {
-            errno = ENAMETOOLONG;
-            return std::nullopt;
-        }
-        const SignalsHeld held;
-        const int fd = ::open(text.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        std::array<char, 64> hidden{};
+        appendText(hidden, ".klienti-");
+        appendNumber(hidden, static_cast<unsigned long>(::getpid()));
+        appendText(hidden, "-");
+        appendNumber(hidden, counter++);
+        appendText(hidden, ".tmp");
+        const EndingSignalsBlocked blocked;
+        const int fd = ::openat(dir, hidden.data(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
-            std::memcpy(pending_name, text.c_str(), text.size() + 1);
-            pending.store(true);
-            return TemporaryFile(fd, std::move(hidden));
+            TemporaryFile file(dir, fd);
+            file.hidden_ = hidden;
+            std::memcpy(pending_name, hidden.data(), sizeof pending_name);
+            pending_directory.store(dir);
+            return file;
         }
         if (errno != EEXIST) {
-            return std::nullopt;
+            return fail();
         }
     }
-    return std::nullopt;
+    return fail();
 }
 
 TemporaryFile::TemporaryFile(TemporaryFile&& other) noexcept
-    : fd_(other.fd_), hidden_(std::move(other.hidden_)), written_(other.written_), flushed_(other.flushed_) {
+    : directory_(other.directory_), fd_(other.fd_), hidden_(other.hidden_), written_(other.written_),
+      flushed_(other.flushed_) {
+    other.directory_ = -1;
     other.fd_ = -1;
-    other.hidden_.clear();
+    other.hidden_[0] = '\0';
 }
 
-TemporaryFile::~TemporaryFile() { discard(); }
+TemporaryFile::~TemporaryFile() {
+    discard();
+    if (directory_ >= 0) {
+        ::close(directory_);
+    }
+}
 
 void TemporaryFile::discard() noexcept {
     if (fd_ >= 0) {
         ::close(fd_);
         fd_ = -1;
     }
-    if (!hidden_.empty()) {
-        const SignalsHeld held;
-        ::unlink(hidden_.c_str());
-        pending.store(false);
-        hidden_.clear();
+    if (hidden_[0] != '\0') {
+        const EndingSignalsBlocked blocked;
+        ::unlinkat(directory_, hidden_.data(), 0);
+        pending_directory.store(-1);
+        hidden_[0] = '\0';
     }
 }
 
-bool TemporaryFile::write(std::string_view bytes) {
+bool TemporaryFile::write(std::string_view bytes) noexcept {
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
         if (n < 0) {
@@ -137,23 +147,25 @@ bool TemporaryFile::write(std::string_view bytes) {
     return true;
 }
 
-bool TemporaryFile::linkAs(const std::filesystem::path& name) const {
-    if (hidden_.empty()) {
-        const std::string self = "/proc/self/fd/" + std::to_string(fd_);
-        return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+bool TemporaryFile::linkAs(const OutputFileName& name) const noexcept {
+    if (hidden_[0] != '\0') {
+        return ::linkat(directory_, hidden_.data(), directory_, name.c_str(), 0) == 0;
     }
-    return ::link(hidden_.c_str(), name.c_str()) == 0;
+    std::array<char, 40> self{};
+    appendText(self, "/proc/self/fd/");
+    appendNumber(self, static_cast<unsigned long>(fd_));
+    return ::linkat(AT_FDCWD, self.data(), directory_, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
 }
 
-std::optional<int> TemporaryFile::publish(const std::function<std::filesystem::path(int)>& name, int first,
-                                          int last, std::filesystem::path& tried) {
+std::optional<int> TemporaryFile::publish(const std::tm& local_time, int first, int last,
+                                          OutputFileName& tried) noexcept {
     const auto fail = [&] {
         const int error = errno;
         discard();
         errno = error;
         return std::nullopt;
     };
-    tried = name(first);
+    tried = OutputFileName(local_time, first <= last ? first : last);
     // Durable before it has a name: after a power loss the name shows either
     // the whole file or nothing.
     if (::fdatasync(fd_) != 0) {
@@ -162,7 +174,7 @@ std::optional<int> TemporaryFile::publish(const std::function<std::filesystem::p
     // A hidden file is closed before it gets its name, so that a failing
     // close never leaves a name behind; an anonymous one exists only while
     // open, so it is closed after, and a failing close takes the name back.
-    if (!hidden_.empty()) {
+    if (hidden_[0] != '\0') {
         const int fd = fd_;
         fd_ = -1;
         if (::close(fd) != 0) {
@@ -170,14 +182,14 @@ std::optional<int> TemporaryFile::publish(const std::function<std::filesystem::p
         }
     }
     for (int number = first; number <= last; ++number) {
-        tried = name(number);
+        tried = OutputFileName(local_time, number);
         if (linkAs(tried)) {
             if (fd_ >= 0) {
                 const int fd = fd_;
                 fd_ = -1;
                 if (::close(fd) != 0) {
                     const int error = errno;
-                    ::unlink(tried.c_str());
+                    ::unlinkat(directory_, tried.c_str(), 0);
                     errno = error;
                     return fail();
                 }
@@ -189,11 +201,13 @@ std::optional<int> TemporaryFile::publish(const std::function<std::filesystem::p
             return fail();
         }
     }
-    return fail(); // every name of the series is taken: errno is EEXIST
+    errno = EEXIST; // every name of the series is taken
+    return fail();
 }
 
 void removeTemporaryOnSignal() noexcept {
-    if (pending.load()) {
-        ::unlink(pending_name);
+    const int directory = pending_directory.load();
+    if (directory >= 0) {
+        ::unlinkat(directory, pending_name, 0);
     }
 }

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "model/FixedText.hpp"
+#include "text/FixedText.hpp"
 
-#include <algorithm>
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
@@ -11,59 +10,79 @@
 #include <memory>
 #include <string_view>
 
-// A buffer in which the writers assemble text before handing it on in large
-// pieces. Every append first makes room for what it writes, growing the
-// buffer when it must, so no byte ever lands past its end whatever a record
-// holds; the writers hand the text on long before it would have to grow.
+// Where the writers assemble text before handing it on in large pieces. Its
+// room is taken once, when it is made; an append never grows it, so writing
+// into it never allocates or throws. An append that would not fit writes
+// nothing and marks the buffer overflowed: no byte ever lands past its end.
+// The writers size their buffers with TextRoom so that this never happens.
 class TextBuffer {
 public:
     explicit TextBuffer(std::size_t capacity)
         : data_(std::make_unique_for_overwrite<char[]>(capacity)), capacity_(capacity) {}
 
-    void append(std::string_view text) {
-        makeRoom(text.size());
-        std::memcpy(data_.get() + size_, text.data(), text.size());
-        size_ += text.size();
+    void append(std::string_view text) noexcept {
+        if (fits(text.size())) {
+            std::memcpy(data_.get() + size_, text.data(), text.size());
+            size_ += text.size();
+        }
     }
-    void append(char c) {
-        makeRoom(1);
-        data_[size_++] = c;
+    void append(char c) noexcept {
+        if (fits(1)) {
+            data_[size_++] = c;
+        }
     }
     // A fixed-width text field: all N bytes are copied at once (a constant
     // size costs a couple of moves, not a call), then only its text is kept.
     template <std::size_t N>
-    void appendField(const char (&field)[N]) {
-        makeRoom(N);
-        std::memcpy(data_.get() + size_, field, N);
-        size_ += fixedTextLength(field);
+    void appendField(const char (&field)[N]) noexcept {
+        if (fits(N)) {
+            std::memcpy(data_.get() + size_, field, N);
+            size_ += fixedTextLength(field);
+        }
     }
     // Plain decimal: no fill, no grouping, a minus sign for a negative value.
-    void appendNumber(int32_t value) {
-        constexpr std::size_t longest = std::numeric_limits<int32_t>::digits10 + 2; // sign and digits
-        makeRoom(longest);
-        char* const end = data_.get() + size_;
-        size_ += static_cast<std::size_t>(std::to_chars(end, end + longest, value).ptr - end);
+    void appendNumber(int32_t value) noexcept {
+        if (fits(longest_number)) {
+            char* const end = data_.get() + size_;
+            size_ += static_cast<std::size_t>(std::to_chars(end, end + longest_number, value).ptr - end);
+        }
     }
 
     std::string_view text() const noexcept { return {data_.get(), size_}; }
-    std::size_t size() const noexcept { return size_; }
-    void clear() noexcept { size_ = 0; }
+    bool overflowed() const noexcept { return overflowed_; }
+    void clear() noexcept {
+        size_ = 0;
+        overflowed_ = false;
+    }
+
+    // Sign and digits of the longest 32-bit number.
+    static constexpr std::size_t longest_number = std::numeric_limits<int32_t>::digits10 + 2;
 
 private:
-    void makeRoom(std::size_t n) {
-        if (n > capacity_ - size_) [[unlikely]] {
-            grow(n);
-        }
-    }
-    void grow(std::size_t n) {
-        const std::size_t capacity = std::max(2 * capacity_, size_ + n);
-        auto data = std::make_unique_for_overwrite<char[]>(capacity);
-        std::memcpy(data.get(), data_.get(), size_);
-        data_ = std::move(data);
-        capacity_ = capacity;
+    bool fits(std::size_t n) noexcept {
+        overflowed_ = overflowed_ || n > capacity_ - size_;
+        return !overflowed_;
     }
 
     std::unique_ptr<char[]> data_;
     std::size_t capacity_;
+    std::size_t size_ = 0;
+    bool overflowed_ = false;
+};
+
+// Counts the room a text formatted into a TextBuffer asks for, at compile
+// time: a writer's format run on it gives the most one record can take.
+class TextRoom {
+public:
+    constexpr void append(std::string_view text) noexcept { size_ += text.size(); }
+    constexpr void append(char) noexcept { ++size_; }
+    template <std::size_t N>
+    constexpr void appendField(const char (&)[N]) noexcept {
+        size_ += N;
+    }
+    constexpr void appendNumber(int32_t) noexcept { size_ += TextBuffer::longest_number; }
+    constexpr std::size_t size() const noexcept { return size_; }
+
+private:
     std::size_t size_ = 0;
 };

@@ -1,7 +1,7 @@
 #include "model/RodneCislo.hpp"
 
-#include "model/Decimal.hpp"
-#include "model/FixedText.hpp"
+#include "text/Decimal.hpp"
+#include "text/FixedText.hpp"
 
 namespace {
 
@@ -12,10 +12,8 @@ constexpr int32_t dni_v_mesiaci[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 3
 
 void RodneCislo::setCislo(std::string_view text) noexcept {
     storeFixedText(cislo, text);
-    muz = isMale();
+    muz = digitPair(2) <= 50 ? 1 : 0;
 }
-
-std::string RodneCislo::getCislo() const { return std::string(viewFixedText(cislo)); }
 
 int32_t RodneCislo::digitPair(std::size_t p) const noexcept {
     const std::string_view text = viewFixedText(cislo);
@@ -24,8 +22,6 @@ int32_t RodneCislo::digitPair(std::size_t p) const noexcept {
     }
     return parseAtoi(text.substr(p, 2));
 }
-
-int32_t RodneCislo::isMale() const noexcept { return digitPair(2) <= 50 ? 1 : 0; }
 
 int32_t RodneCislo::birthYear() const noexcept {
     const int32_t v = digitPair(0);

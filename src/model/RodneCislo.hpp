@@ -3,7 +3,6 @@
 #include "model/Datum.hpp"
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 // The birth number of a client in the form YYMMDD/XXXX. Only positions 0 to 5
@@ -15,22 +14,13 @@ public:
     static constexpr std::size_t capacity = 12; // 11 characters and the terminator
 
     // Stores the text (at most 11 characters; the reader guarantees that)
-    // and derives the sex flag from it.
+    // and derives the sex flag from it: month digits up to 50 count as a man.
     void setCislo(std::string_view text) noexcept;
-    std::string getCislo() const;
     // The text field itself, zero behind the terminator, for the writers.
-    const char (&cisloField() const noexcept)[capacity] { return cislo; }
+    constexpr const char (&cisloField() const noexcept)[capacity] { return cislo; }
 
-    // 1 for a man, 0 for a woman: month digits up to 50 count as a man.
-    int32_t isMale() const noexcept;
-
-    // Year digits 15 to 99 mean 1915 to 1999, 00 to 14 mean 2000 to 2014.
-    int32_t birthYear() const noexcept;
-    // The month digits, less 50 for a woman; not checked to be a real month.
-    int32_t birthMonth() const noexcept;
-    int32_t birthDay() const noexcept;
-
-    // Age in calendar years: the year of dnes minus the birth year.
+    // Age in calendar years: the year of dnes minus the birth year, whose
+    // digits 15 to 99 mean 1915 to 1999 and 00 to 14 mean 2000 to 2014.
     int32_t ageYears(const Datum& dnes) const noexcept;
     // Approximate age in days, the key of the ordering by age. See the
     // definition for the approximation and for birth months outside 1 to 12.
@@ -42,7 +32,11 @@ private:
     // (so a pair wholly behind the end of the text is 0); nothing behind the
     // terminator is read.
     int32_t digitPair(std::size_t p) const noexcept;
+    int32_t birthYear() const noexcept;
+    // The month digits, less 50 for a woman; not checked to be a real month.
+    int32_t birthMonth() const noexcept;
+    int32_t birthDay() const noexcept;
 
     char cislo[capacity] = {};
-    int32_t muz = 1;
+    int32_t muz = 1; // 1 for a man, 0 for a woman
 };

@@ -17,10 +17,9 @@
 // menu's for the same attributes, so the two are distinct types.
 enum class FilterCriterion { bonita, pocet_uverov, suma_uverov, plat, vek };
 
-// One line of the filter menu: the digit typed, the label the menu shows,
-// the label of the range report, and the value of a record.
+// One line of the filter menu: the label the menu shows, the label of the
+// range report, and the value of a record.
 struct FilterMenuItem {
-    char digit;
     std::string_view label;
     std::string_view range_label;
     FilterCriterion kriterium;
@@ -29,15 +28,15 @@ struct FilterMenuItem {
 
 // The filter menu, in its order; vek is the age in calendar years.
 inline constexpr std::array<FilterMenuItem, 5> filter_menu = {{
-    {'1', "bonita", "bonita", FilterCriterion::bonita,
+    {"bonita", "bonita", FilterCriterion::bonita,
      [](const Klient& k, const Datum&) { return k.getBonita(); }},
-    {'2', "pocet uverov", "pocet uverov", FilterCriterion::pocet_uverov,
+    {"pocet uverov", "pocet uverov", FilterCriterion::pocet_uverov,
      [](const Klient& k, const Datum&) { return k.getPocetUverov(); }},
-    {'3', "suma uverov", "suma uverov", FilterCriterion::suma_uverov,
+    {"suma uverov", "suma uverov", FilterCriterion::suma_uverov,
      [](const Klient& k, const Datum&) { return k.getSumaUverov(); }},
-    {'4', "mesacna mzda", "mesacna mzda", FilterCriterion::plat,
+    {"mesacna mzda", "mesacna mzda", FilterCriterion::plat,
      [](const Klient& k, const Datum&) { return k.getPlat(); }},
-    {'5', "vek klienta", "vek", FilterCriterion::vek,
+    {"vek klienta", "vek", FilterCriterion::vek,
      [](const Klient& k, const Datum& dnes) { return k.rc.ageYears(dnes); }},
 }};
 

@@ -4,17 +4,15 @@
 #include <optional>
 
 // What the two menus' tables share: a line per criterion, in the order of
-// the criterion's type, each with the digit the user types.
+// the criterion's type; the digit the user types is the line's place, from 1.
 
 // The criterion of a typed digit, if the menu has it.
 template <typename Menu>
 constexpr auto criterionFor(const Menu& menu, char digit) noexcept -> std::optional<decltype(menu[0].kriterium)> {
-    for (const auto& item : menu) {
-        if (item.digit == digit) {
-            return item.kriterium;
-        }
+    if (digit < '1' || static_cast<std::size_t>(digit - '1') >= menu.size()) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    return menu[static_cast<std::size_t>(digit - '1')].kriterium;
 }
 
 // Whether line i of the menu is criterion i, so that a criterion finds its

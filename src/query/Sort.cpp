@@ -1,12 +1,10 @@
 #include "query/Sort.hpp"
 
-#include "model/Parallel.hpp"
+#include "threads/SideBySide.hpp"
 #include "query/Menu.hpp"
 #include "query/RadixSort.hpp"
 
 #include <algorithm>
-#include <cstring>
-#include <functional>
 #include <vector>
 
 namespace {
@@ -49,16 +47,6 @@ uint64_t orderedNumber(int32_t x) noexcept { return static_cast<uint32_t>(x) ^ 0
 // Fewer entries than this are not worth a part of their own.
 constexpr std::size_t min_part = 4096;
 
-// Runs task(part) for each of the parts side by side.
-template <typename Task>
-void eachPart(std::size_t parts, Task task) {
-    std::vector<std::function<void()>> tasks;
-    for (std::size_t part = 0; part < parts; ++part) {
-        tasks.emplace_back([&task, part] { task(part); });
-    }
-    runSideBySide(tasks);
-}
-
 // Orders entries stably on every worker: the entries are cut into one part
 // per worker, the parts are ordered side by side by sortPart(part, its
 // scratch), then merged in pairs (side by side again) by less, which must
@@ -74,7 +62,7 @@ void sortInParts(std::vector<Entry>& entries, unsigned workers, SortPart sortPar
         bounds.push_back(n * part / parts);
     }
     std::vector<Entry> scratch(n);
-    eachPart(parts, [&](std::size_t part) {
+    runSideBySide(parts, [&](std::size_t part) {
         const std::size_t size = bounds[part + 1] - bounds[part];
         sortPart(std::span<Entry>(entries).subspan(bounds[part], size),
                  std::span<Entry>(scratch).subspan(bounds[part], size));
@@ -83,7 +71,7 @@ void sortInParts(std::vector<Entry>& entries, unsigned workers, SortPart sortPar
         progress(3 * n / 2, 2 * n);
     }
     for (std::size_t width = 1; width < parts; width *= 2) {
-        eachPart((parts + 2 * width - 1) / (2 * width), [&](std::size_t pair) {
+        runSideBySide((parts + 2 * width - 1) / (2 * width), [&](std::size_t pair) {
             const std::size_t from = bounds[2 * width * pair];
             const std::size_t middle = bounds[std::min(parts, 2 * width * pair + width)];
             const std::size_t to = bounds[std::min(parts, 2 * width * (pair + 1))];
@@ -100,7 +88,7 @@ void sortInParts(std::vector<Entry>& entries, unsigned workers, SortPart sortPar
 // Runs each(i) for every i of [0, n), in as many ranges as workers, side by side.
 template <typename Each>
 void forEachIndex(std::size_t n, unsigned workers, Each each) {
-    eachPart(workers, [&](std::size_t part) {
+    runSideBySide(workers, [&](std::size_t part) {
         for (std::size_t i = n * part / workers, to = n * (part + 1) / workers; i < to; ++i) {
             each(i);
         }
@@ -199,22 +187,8 @@ const SortMenuItem& menuItem(SortCriterion kriterium) noexcept {
     return sort_menu[static_cast<std::size_t>(kriterium)];
 }
 
-int32_t compareClients(const Klient* a, const Klient* b, SortCriterion kriterium, const Datum& dnes) noexcept {
-    const SortMenuItem& item = menuItem(kriterium);
-    if (const auto* text = std::get_if<SortMenuItem::TextKey>(&item.key)) {
-        return std::strcmp((*text)(*a), (*text)(*b));
-    }
-    const auto number = std::get<SortMenuItem::NumberKey>(item.key);
-    const int32_t x = number(*a, dnes);
-    const int32_t y = number(*b, dnes);
-    if (x < y) {
-        return -1;
-    }
-    return x > y ? 1 : 0;
-}
-
-std::vector<Klient*> orderedTable(Klient* const* tabulka, int32_t pocet, SortCriterion kriterium, const Datum& dnes,
-                                  const ProgressCallback& progress, unsigned workers) {
+std::vector<Klient*> sortClients(Klient* const* tabulka, int32_t pocet, SortCriterion kriterium, const Datum& dnes,
+                                 const ProgressCallback& progress, unsigned workers) {
     const auto n = static_cast<std::size_t>(std::max(pocet, 0));
     if (n < 2) {
         return std::vector<Klient*>(tabulka, tabulka + n);
@@ -225,11 +199,4 @@ std::vector<Klient*> orderedTable(Klient* const* tabulka, int32_t pocet, SortCri
         return sortByText(tabulka, n, *text, workers, progress);
     }
     return sortByNumber(tabulka, n, std::get<SortMenuItem::NumberKey>(item.key), dnes, workers, progress);
-}
-
-void sortClients(Klient** tabulka, int32_t pocet, SortCriterion kriterium, const Datum& dnes,
-                 const ProgressCallback& progress, unsigned workers) {
-    // The new order is built beside the table and copied in only when whole.
-    const std::vector<Klient*> ordered = orderedTable(tabulka, pocet, kriterium, dnes, progress, workers);
-    std::copy(ordered.begin(), ordered.end(), tabulka);
 }

@@ -2,7 +2,7 @@
 
 #include "model/Datum.hpp"
 #include "model/Klient.hpp"
-#include "model/ProgressCallback.hpp"
+#include "progress/ProgressCallback.hpp"
 
 #include <array>
 #include <cstdint>
@@ -18,13 +18,11 @@
 // menu's for the same attributes, so the two are distinct types.
 enum class SortCriterion { meno, priezvisko, mesto, povolanie, plat, pocet_uverov, suma_uverov, bonita, vek };
 
-// One line of the ordering menu: the digit typed, the label the menu shows,
-// and the key of a record: a text field of 20 bytes, or a number (vek is the
+// One line of the ordering menu: the label the menu shows, and the key of a record: a text field of 20 bytes, or a number (vek is the
 // age in days against dnes).
 struct SortMenuItem {
     using TextKey = const Klient::Field20& (*)(const Klient&);
     using NumberKey = int32_t (*)(const Klient&, const Datum&);
-    char digit;
     std::string_view label;
     SortCriterion kriterium;
     std::variant<TextKey, NumberKey> key;
@@ -32,23 +30,23 @@ struct SortMenuItem {
 
 // The ordering menu, in its order.
 inline constexpr std::array<SortMenuItem, 9> sort_menu = {{
-    {'1', "meno", SortCriterion::meno,
+    {"meno", SortCriterion::meno,
      SortMenuItem::TextKey{[](const Klient& k) -> const Klient::Field20& { return k.menoField(); }}},
-    {'2', "priezvisko", SortCriterion::priezvisko,
+    {"priezvisko", SortCriterion::priezvisko,
      SortMenuItem::TextKey{[](const Klient& k) -> const Klient::Field20& { return k.priezviskoField(); }}},
-    {'3', "mesto", SortCriterion::mesto,
+    {"mesto", SortCriterion::mesto,
      SortMenuItem::TextKey{[](const Klient& k) -> const Klient::Field20& { return k.mestoField(); }}},
-    {'4', "povolanie", SortCriterion::povolanie,
+    {"povolanie", SortCriterion::povolanie,
      SortMenuItem::TextKey{[](const Klient& k) -> const Klient::Field20& { return k.povolanieField(); }}},
-    {'5', "mesacny plat", SortCriterion::plat,
+    {"mesacny plat", SortCriterion::plat,
      SortMenuItem::NumberKey{[](const Klient& k, const Datum&) { return k.getPlat(); }}},
-    {'6', "pocet uverov", SortCriterion::pocet_uverov,
+    {"pocet uverov", SortCriterion::pocet_uverov,
      SortMenuItem::NumberKey{[](const Klient& k, const Datum&) { return k.getPocetUverov(); }}},
-    {'7', "suma uverov", SortCriterion::suma_uverov,
+    {"suma uverov", SortCriterion::suma_uverov,
      SortMenuItem::NumberKey{[](const Klient& k, const Datum&) { return k.getSumaUverov(); }}},
-    {'8', "bonita", SortCriterion::bonita,
+    {"bonita", SortCriterion::bonita,
      SortMenuItem::NumberKey{[](const Klient& k, const Datum&) { return k.getBonita(); }}},
-    {'9', "vek klienta", SortCriterion::vek,
+    {"vek klienta", SortCriterion::vek,
      SortMenuItem::NumberKey{[](const Klient& k, const Datum& dnes) { return k.rc.ageDays(dnes); }}},
 }};
 
@@ -56,22 +54,13 @@ inline constexpr std::array<SortMenuItem, 9> sort_menu = {{
 std::optional<SortCriterion> sortCriterionFor(char digit) noexcept;
 const SortMenuItem& menuItem(SortCriterion kriterium) noexcept;
 
-// Three-way comparison of two records: the sign of the byte-wise text
-// comparison for a text, exactly -1, 0 or 1 for a number.
-int32_t compareClients(const Klient* a, const Klient* b, SortCriterion kriterium, const Datum& dnes) noexcept;
-
-// The first pocet entries of the table in the order of the criterion, built
-// beside the table, which stays as it is. The result is exactly that of a
-// stable insertion sort with compareClients, but each key is taken once per
-// ordering (all ages against the one date dnes), by as many threads as
-// workers, and the work grows linearly but for runs of texts alike in their
-// first eight bytes. Running out of memory throws std::bad_alloc. progress
-// is told how far the ordering got, a few times over.
-std::vector<Klient*> orderedTable(Klient* const* tabulka, int32_t pocet, SortCriterion kriterium, const Datum& dnes,
-                                  const ProgressCallback& progress = {}, unsigned workers = 1);
-
-// Reorders the first pocet pointers of the table in place, as orderedTable
-// orders them; the records themselves are neither copied nor changed.
-// Running out of memory leaves the table as it was.
-void sortClients(Klient** tabulka, int32_t pocet, SortCriterion kriterium, const Datum& dnes,
-                 const ProgressCallback& progress = {}, unsigned workers = 1);
+// The first pocet entries of the table in the order of the criterion,
+// ascending and stable (entries of equal keys keep their order), built beside
+// the table, which stays as it is: the caller puts the new order in place
+// once nothing can fail any more. Texts compare byte by byte as unsigned
+// characters; all ages are taken against the one date dnes. Each key is taken
+// once, by as many threads as workers, and the work grows linearly but for
+// runs of texts alike in their first eight bytes. Running out of memory
+// throws std::bad_alloc. progress is told how far the ordering got.
+std::vector<Klient*> sortClients(Klient* const* tabulka, int32_t pocet, SortCriterion kriterium, const Datum& dnes,
+                                 const ProgressCallback& progress = {}, unsigned workers = 1);

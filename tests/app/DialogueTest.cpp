@@ -90,7 +90,7 @@ TEST(Dialogue, EndOfInputAtEveryPromptEndsQuietly) {
     };
     for (const bool terminal : {false, true}) {
         for (const auto& c : cases) {
-            const Session s = run(three, c.input, dir, fixedClock(2026, 12, 7), {"klienti.csv", terminal});
+            const Session s = run(three, c.input, dir, fixedCalendar(2026, 12, 7), {"klienti.csv", terminal});
             // On a terminal the line is ended, so that the shell's prompt starts a line of its own.
             EXPECT_EQ(s.output, c.output + (terminal ? "\n" : "")) << '"' << c.input << '"';
             EXPECT_EQ(s.status, 0);
@@ -98,7 +98,7 @@ TEST(Dialogue, EndOfInputAtEveryPromptEndsQuietly) {
         }
     }
     // Quitting is no end of input.
-    EXPECT_EQ(run(three, "u", dir, fixedClock(2026, 12, 7), {"klienti.csv", true}).output, menu(3));
+    EXPECT_EQ(run(three, "u", dir, fixedCalendar(2026, 12, 7), {"klienti.csv", true}).output, menu(3));
 }
 
 TEST(Dialogue, EmptyTableInBothBranches) {
@@ -117,7 +117,7 @@ TEST(Dialogue, OutputFailureIsReportedWhereEachBranchWrites) {
     std::istringstream in("a1 90 100 1 n 6 u");
     std::ostringstream out;
     std::ostringstream err;
-    Environment env{in, out, err, fixedClock(2026, 12, 7, 14, 5), dir.path() / "gone", (dir.path() / "klienti.csv").string()};
+    Environment env{in, out, err, fixedCalendar(2026, 12, 7, 14, 5), dir.path() / "gone", (dir.path() / "klienti.csv").string()};
     EXPECT_EQ(runKlienti(env), 0);
     EXPECT_EQ(out.str(), menu(3) + filter_menu_text + range("bonita", 35, 92) + bounds_prompt + matching(1) +
                              sort_menu_after_filter + blockToth(1) + output_failed + menu(3) + sort_menu_text +
@@ -134,7 +134,7 @@ TEST(Dialogue, DiagnosticsNameTheFileAsGivenAndEachOutput) {
         content += "\n850312/0417;Jan;Novak";
     }
     const TempDir dir;
-    const Session s = run(content + "\n" + novak, "n1u", dir, fixedClock(2026, 12, 7, 14, 5), {"data/export.csv"});
+    const Session s = run(content + "\n" + novak, "n1u", dir, fixedCalendar(2026, 12, 7, 14, 5), {"data/export.csv"});
     std::string reports;
     for (int line = 2; line <= 11; ++line) {
         reports += malformed(line, "data/export.csv");
@@ -153,7 +153,7 @@ TEST(Dialogue, MissingOrUnreadableClientFile) {
     std::istringstream in("a1\n");
     std::ostringstream out;
     std::ostringstream err;
-    Environment missing{in, out, err, fixedClock(2026, 12, 7), dir.path(), "../nikde/export.csv"};
+    Environment missing{in, out, err, fixedCalendar(2026, 12, 7), dir.path(), "../nikde/export.csv"};
     EXPECT_EQ(runKlienti(missing), 0);
     EXPECT_EQ(out.str(), "Subor sa nepodarilo otvorit");
     EXPECT_EQ(err.str(), "klienti: subor \"../nikde/export.csv\" sa nepodarilo otvorit: No such file or directory\n");
@@ -161,7 +161,7 @@ TEST(Dialogue, MissingOrUnreadableClientFile) {
     std::filesystem::create_directory(dir.path() / "klienti.csv");
     std::ostringstream out2;
     std::ostringstream err2;
-    Environment directory{in, out2, err2, fixedClock(2026, 12, 7), dir.path()};
+    Environment directory{in, out2, err2, fixedCalendar(2026, 12, 7), dir.path()};
     EXPECT_EQ(runKlienti(directory), 0);
     EXPECT_EQ(out2.str(), "Subor sa nepodarilo otvorit");
     EXPECT_EQ(err2.str(), "klienti: subor \"klienti.csv\" sa nepodarilo precitat: Is a directory\n");
@@ -185,16 +185,25 @@ TEST(Dialogue, OutOfMemoryInACycleShowsNothingOfItAndKeepsTheOrder) {
     std::ostringstream reports;
     ClientStore klienti = loadClients(source, reports).klienti;
     const std::vector<Klient*> before = klienti.tabulka();
-    std::istringstream in("a1 -1000 1000 n2 u");
-    std::ostringstream out;
-    std::ostringstream err;
-    Environment env{in, out, err, fixedClock(2026, 12, 7), dir.path()};
-    {
-        const AllocationLimit limit(100000);
-        EXPECT_EQ(runDialogue(klienti, env), 0);
+    // Too little for the filtered table, for the ordering, for the writers'
+    // buffers taken after a successful ordering.
+    for (const std::size_t smallest_failing : {std::size_t{100000}, std::size_t{200000}, std::size_t{1} << 20}) {
+        std::istringstream in("a1 -1000 1000 2 n2 u");
+        std::ostringstream out;
+        std::ostringstream err;
+        Environment env{in, out, err, fixedCalendar(2026, 12, 7), dir.path()};
+        {
+            const AllocationLimit limit(smallest_failing);
+            EXPECT_EQ(runDialogue(klienti, env), 0);
+        }
+        const std::string filter_start = menu(20000) + filter_menu_text + range("bonita", 0, 100) + bounds_prompt;
+        const std::string after_filter =
+            smallest_failing == 100000 ? out_of_memory + menu(20000) + bad_main
+                                      : matching(20000) + sort_menu_after_filter + out_of_memory + menu(20000);
+        EXPECT_EQ(out.str(), filter_start + after_filter + sort_menu_text + out_of_memory + menu(20000))
+            << smallest_failing;
+        EXPECT_EQ(err.str(), "");
+        EXPECT_EQ(klienti.tabulka(), before);
+        EXPECT_TRUE(listDir(dir.path()).empty());
     }
-    EXPECT_EQ(out.str(), menu(20000) + filter_menu_text + range("bonita", 0, 100) + bounds_prompt + out_of_memory +
-                             menu(20000) + sort_menu_text + out_of_memory + menu(20000));
-    EXPECT_EQ(klienti.tabulka(), before);
-    EXPECT_TRUE(listDir(dir.path()).empty());
 }

@@ -60,13 +60,13 @@ struct Setting {
 
 // One run of the whole program on a client file with the given content.
 inline Session run(const std::string& content, const std::string& input, const TempDir& dir,
-                   const Clock& clock = fixedClock(2026, 12, 7, 14, 5), const Setting& setting = {}) {
+                   const Calendar& calendar = fixedCalendar(2026, 12, 7, 14, 5), const Setting& setting = {}) {
     std::filesystem::create_directories((dir.path() / setting.client_file).parent_path());
     writeFile(dir.path() / setting.client_file, content);
     std::istringstream in(input);
     std::ostringstream out;
     std::ostringstream err;
-    Environment env{in, out, err, clock, dir.path(), setting.client_file, setting.terminal};
+    Environment env{in, out, err, calendar, dir.path(), setting.client_file, setting.terminal};
     const int status = runKlienti(env);
     std::vector<std::string> files;
     const std::string top = std::filesystem::path(setting.client_file).begin()->string();

@@ -11,9 +11,9 @@
 
 namespace {
 
-std::string listing(const TestTable& t, unsigned workers = 1, std::size_t buffer_size = 16) {
+std::string listing(const TestTable& t, unsigned workers = 1) {
     std::ostringstream out;
-    FormatBuffers buffers(workers, buffer_size);
+    WriterBuffers buffers = listingBuffers(t.pocet(), workers);
     printClients(t.tabulka.data(), t.pocet(), out, buffers);
     return out.str();
 }
@@ -46,13 +46,13 @@ TEST(ConsoleListing, LargeTablesAreWrittenWholeOnAnyNumberOfThreads) {
         expected += block(i, "vyborna");
     }
     for (const unsigned workers : {1u, 2u, 3u}) {
-        EXPECT_EQ(listing(t, workers, std::size_t{1} << 20), expected) << workers;
+        EXPECT_EQ(listing(t, workers), expected) << workers;
     }
 }
 
-TEST(Writers, TheLargestRecordGoesWholeThroughBoth) {
-    // Every text at its limit, every number at its most negative: more than
-    // either writer's pieces usually hold, in buffers far too small.
+TEST(Writers, TheLargestRecordFitsTheRoomCountedForIt) {
+    // Every text at its limit, every number at its most negative, the longest
+    // discipline word: exactly the room the writers take per record.
     Klient k;
     k.rc.setCislo(std::string(11, 'r'));
     k.setMeno(std::string(19, 'm'));
@@ -65,47 +65,56 @@ TEST(Writers, TheLargestRecordGoesWholeThroughBoth) {
         (k.*set)(INT32_MIN);
     }
     const std::string n = "-2147483648";
-    for (const std::size_t size : {1u, 7u, 64u}) {
-        TextBuffer line(size);
-        appendRecordLine(line, k);
-        EXPECT_EQ(line.text(), std::string(11, 'r') + "," + std::string(19, 'm') + "," + std::string(19, 'p') + "," +
-                                   std::string(29, 'u') + "," + std::string(19, 'c') + "," + std::string(19, 'o') +
-                                   "," + n + "," + n + "," + n + "," + n + "," + n + "\n");
-        Klient* tabulka[] = {&k};
-        std::ostringstream out;
-        FormatBuffers buffers(1, size);
-        printClients(tabulka, 1, out, buffers);
-        EXPECT_EQ(out.str(), "Klient c. 1\nMeno: " + std::string(19, 'm') + "\nPriezvisko: " + std::string(19, 'p') +
-                                 "\nAdresa: " + std::string(29, 'u') + ", " + std::string(19, 'c') +
-                                 "\nPovolanie: " + std::string(19, 'o') + "\nMesacna mzda: " + n +
-                                 " eur\nPocet uverov: " + n + "\nSuma uverov: " + n + " eur\nBonita: " + n +
-                                 " bodov (max. 100)\nPlatobna disciplina: slaba\n______________________________\n");
-    }
+    TextBuffer line(record_line_room);
+    appendRecordLine(line, k);
+    EXPECT_FALSE(line.overflowed());
+    EXPECT_EQ(line.text(), std::string(11, 'r') + "," + std::string(19, 'm') + "," + std::string(19, 'p') + "," +
+                               std::string(29, 'u') + "," + std::string(19, 'c') + "," + std::string(19, 'o') + "," +
+                               n + "," + n + "," + n + "," + n + "," + n + "\n");
+    k.setSplacalNacas(2);
+    TestTable t;
+    t.tabulka = {&k};
+    EXPECT_EQ(listing(t), "Klient c. 1\nMeno: " + std::string(19, 'm') + "\nPriezvisko: " + std::string(19, 'p') +
+                              "\nAdresa: " + std::string(29, 'u') + ", " + std::string(19, 'c') +
+                              "\nPovolanie: " + std::string(19, 'o') + "\nMesacna mzda: " + n +
+                              " eur\nPocet uverov: " + n + "\nSuma uverov: " + n + " eur\nBonita: " + n +
+                              " bodov (max. 100)\nPlatobna disciplina: priemerna\n______________________________\n");
 }
 
-TEST(FormatInOrder, StopsAtAFailedHandOnAndPassesOnAFormattersFailure) {
+TEST(WriteInOrder, StopsAtAFailedHandOnOrAnOverflowAndPassesOnAFormattersFailure) {
+    const auto numbers = [](TextBuffer& buffer, std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i) {
+            buffer.appendNumber(static_cast<int32_t>(i));
+            buffer.append(' ');
+        }
+    };
     for (const unsigned workers : {1u, 3u}) {
-        FormatBuffers buffers(workers, 16);
-        const auto numbers = [](TextBuffer& buffer, std::size_t from, std::size_t to) {
-            for (std::size_t i = from; i < to; ++i) {
-                buffer.appendNumber(static_cast<int32_t>(i));
-                buffer.append(' ');
-            }
-        };
+        WriterBuffers buffers(1000, 10, TextBuffer::longest_number + 1, workers);
         std::string text;
-        EXPECT_FALSE(formatInOrder(1000, 10, buffers, numbers, [&](std::string_view piece) {
+        EXPECT_FALSE(writeInOrder(1000, buffers, numbers, [&](std::string_view piece) {
             text += piece;
             return text.size() < 100;
-        }));
+        }, {}));
         EXPECT_EQ(text.substr(0, 20), "0 1 2 3 4 5 6 7 8 9 ");
         EXPECT_LT(text.size(), 200u) << workers;
+        // Records longer than the room taken for them: nothing is handed on.
+        WriterBuffers small(1000, 10, 11, workers);
+        text.clear();
+        EXPECT_FALSE(writeInOrder(1000, small, [&](TextBuffer& buffer, std::size_t from, std::size_t to) {
+            for (std::size_t i = from; i < to; ++i) {
+                buffer.append("twelve bytes");
+            }
+        }, [&](std::string_view piece) {
+            text += piece;
+            return true;
+        }, {}));
+        EXPECT_EQ(text, "");
         const auto failing = [](TextBuffer&, std::size_t from, std::size_t) {
             if (from >= 500) {
                 throw std::bad_alloc();
             }
         };
-        EXPECT_THROW(formatInOrder(1000, 10, buffers, failing, [](std::string_view) { return true; }),
-                     std::bad_alloc)
+        EXPECT_THROW(writeInOrder(1000, buffers, failing, [](std::string_view) { return true; }, {}), std::bad_alloc)
             << workers;
     }
 }

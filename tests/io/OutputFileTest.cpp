@@ -4,6 +4,7 @@
 
 #include "TestSupport.hpp"
 #include "app/Signals.hpp"
+#include "io/FailingDisk.hpp"
 
 #include <gtest/gtest.h>
 
@@ -15,78 +16,91 @@ namespace {
 const std::string novak = "850312/0417,Jan,Novak,Hlavna 12,Nitra,ucitel,950,2,800,80,1";
 const std::tm local_time = fixedTime(2024, 3, 5, 14, 5);
 
-OutputResult write(const TestTable& t, const std::filesystem::path& directory) {
-    FormatBuffers buffers(2, 64);
-    return writeOutputFile(t.tabulka.data(), t.pocet(), local_time, directory, buffers);
+OutputResult write(const TestTable& t, const std::filesystem::path& directory, NameSeries& series) {
+    OutputFile file(directory, t.tabulka.size(), 2);
+    file.write(t.tabulka.data(), t.tabulka.size());
+    return file.publish(local_time, series);
 }
+
+std::string name(int number) { return std::string(OutputFileName(local_time, number).view()); }
 
 } // namespace
 
 TEST(OutputFileName, IsTheLocalMinuteInEnglish) {
     const struct {
         std::tm local_time;
+        int number;
         const char* name;
     } cases[] = {
-        {fixedTime(2024, 3, 5, 14, 5), "Tue 05. Mar. 2024, 14.05.csv"},
-        {fixedTime(2025, 1, 1, 0, 0), "Wed 01. Jan. 2025, 00.00.csv"},
-        {fixedTime(2026, 12, 31, 23, 59), "Thu 31. Dec. 2026, 23.59.csv"},
-        {fixedTime(2026, 8, 9, 9, 30), "Sun 09. Aug. 2026, 09.30.csv"},
+        {fixedTime(2024, 3, 5, 14, 5), 1, "Tue 05. Mar. 2024, 14.05.csv"},
+        {fixedTime(2025, 1, 1, 0, 0), 1, "Wed 01. Jan. 2025, 00.00.csv"},
+        {fixedTime(2026, 12, 31, 23, 59), 1, "Thu 31. Dec. 2026, 23.59.csv"},
+        {fixedTime(2026, 8, 9, 9, 30), 1, "Sun 09. Aug. 2026, 09.30.csv"},
+        {local_time, 2, "Tue 05. Mar. 2024, 14.05 (2).csv"},
+        {local_time, 9999, "Tue 05. Mar. 2024, 14.05 (9999).csv"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(outputFileName(c.local_time), c.name);
+        EXPECT_EQ(OutputFileName(c.local_time, c.number).view(), c.name);
     }
-    EXPECT_EQ(outputFileName(local_time, 2), "Tue 05. Mar. 2024, 14.05 (2).csv");
-    EXPECT_EQ(outputFileName(local_time, 17), "Tue 05. Mar. 2024, 14.05 (17).csv");
 }
 
 TEST(OutputFile, HoldsTheHeaderAndOneLinePerRecordInTableOrder) {
     const TempDir dir;
+    NameSeries series;
     TestTable t;
     t.add(novak);
     t.add("905520/1234,Eva, Kovacova,Lesna 3,Kosice,lekarka,2100,0,0,-5,3");
     t.add("140101/0001,,Toth,Dlha 1,Zilina,student,0450,01,1500,100,2");
-    const OutputResult result = write(t, dir.path());
+    const OutputResult result = write(t, dir.path(), series);
     ASSERT_TRUE(result.written);
-    EXPECT_EQ(result.name, dir.path() / "Tue 05. Mar. 2024, 14.05.csv");
-    EXPECT_EQ(readFile(result.name), header + "\n" + novak + "\n" +
-                                          "905520/1234,Eva, Kovacova,Lesna 3,Kosice,lekarka,2100,0,0,-5,3\n"
-                                          "140101/0001,,Toth,Dlha 1,Zilina,student,450,1,1500,100,2\n");
+    EXPECT_EQ(result.name.view(), name(1));
+    EXPECT_EQ(readFile(dir.path() / name(1)), header + "\n" + novak + "\n" +
+                                                 "905520/1234,Eva, Kovacova,Lesna 3,Kosice,lekarka,2100,0,0,-5,3\n"
+                                                 "140101/0001,,Toth,Dlha 1,Zilina,student,450,1,1500,100,2\n");
     // An empty table gives the header alone.
-    const OutputResult empty = write(TestTable{}, dir.path());
+    const OutputResult empty = write(TestTable{}, dir.path(), series);
     ASSERT_TRUE(empty.written);
-    EXPECT_EQ(readFile(empty.name), header + "\n");
+    EXPECT_EQ(readFile(dir.path() / std::string(empty.name.view())), header + "\n");
 }
 
 TEST(OutputFile, NeverReplacesAnExistingEntry) {
     const TempDir dir;
+    NameSeries series;
     TestTable first;
     first.add(novak);
     // A directory and a dangling link of the series' names are entries too.
-    std::filesystem::create_directory(dir.path() / "Tue 05. Mar. 2024, 14.05 (2).csv");
-    std::filesystem::create_symlink("nowhere", dir.path() / "Tue 05. Mar. 2024, 14.05 (3).csv");
-    ASSERT_TRUE(write(first, dir.path()).written);
-    ASSERT_TRUE(write(TestTable{}, dir.path()).written);
-    EXPECT_EQ(listDir(dir.path()), (std::vector<std::string>{
-                                       "Tue 05. Mar. 2024, 14.05 (2).csv",
-                                       "Tue 05. Mar. 2024, 14.05 (3).csv",
-                                       "Tue 05. Mar. 2024, 14.05 (4).csv",
-                                       "Tue 05. Mar. 2024, 14.05.csv",
-                                   }));
-    EXPECT_EQ(readFile(dir.path() / "Tue 05. Mar. 2024, 14.05.csv"), header + "\n" + novak + "\n");
-    EXPECT_EQ(readFile(dir.path() / "Tue 05. Mar. 2024, 14.05 (4).csv"), header + "\n");
+    std::filesystem::create_directory(dir.path() / name(2));
+    std::filesystem::create_symlink("nowhere", dir.path() / name(3));
+    ASSERT_TRUE(write(first, dir.path(), series).written);
+    ASSERT_TRUE(write(TestTable{}, dir.path(), series).written);
+    EXPECT_EQ(listDir(dir.path()), (std::vector<std::string>{name(2), name(3), name(4), name(1)}));
+    EXPECT_EQ(readFile(dir.path() / name(1)), header + "\n" + novak + "\n");
+    EXPECT_EQ(readFile(dir.path() / name(4)), header + "\n");
 }
 
-TEST(OutputFile, FailureLeavesNothingAndNamesTheNameTried) {
+TEST(OutputFile, FailureLeavesNothingAndNamesTheFirstName) {
     const TempDir dir;
+    NameSeries series;
     TestTable t;
     t.add(novak);
     // A regular file where the directory should be stops even root.
     writeFile(dir.path() / "file", "x");
     for (const auto& directory : {dir.path() / "file", dir.path() / "missing"}) {
-        const OutputResult result = write(t, directory);
+        const OutputResult result = write(t, directory, series);
         EXPECT_FALSE(result.written);
         EXPECT_NE(result.error, 0);
-        EXPECT_EQ(result.name, directory / "Tue 05. Mar. 2024, 14.05.csv");
+        EXPECT_EQ(result.name.view(), name(1));
+    }
+    // A disk that fails to make the file durable, or to give it its name.
+    FailingDisk::failNextSync(EIO);
+    const OutputResult unsynced = write(t, dir.path(), series);
+    FailingDisk::failNextLink(EIO);
+    const OutputResult unlinked = write(t, dir.path(), series);
+    FailingDisk::reset();
+    for (const OutputResult& result : {unsynced, unlinked}) {
+        EXPECT_FALSE(result.written);
+        EXPECT_EQ(result.error, EIO);
+        EXPECT_EQ(result.name.view(), name(1)); // a failing link is no taken name
     }
     EXPECT_EQ(listDir(dir.path()), std::vector<std::string>{"file"});
 }
@@ -97,50 +111,87 @@ TEST(TemporaryFile, BothKindsPublishWithThePermissionsOfAPlainCreation) {
     for (const auto kind : {TemporaryFile::Kind::anonymous_if_possible, TemporaryFile::Kind::hidden_name}) {
         std::optional<TemporaryFile> file = TemporaryFile::create(dir.path(), kind);
         ASSERT_TRUE(file);
-        EXPECT_EQ(file->isAnonymous(), kind == TemporaryFile::Kind::anonymous_if_possible);
+        // Only the hidden kind has a name while it is written.
+        EXPECT_EQ(listDir(dir.path()).size(), kind == TemporaryFile::Kind::hidden_name ? 1u : 0u);
         ASSERT_TRUE(file->write("content\n"));
-        std::filesystem::path tried;
-        const auto name = [&](int n) { return dir.path() / ("output" + std::to_string(n)); };
-        EXPECT_EQ(file->publish(name, 1, 3, tried), 1);
+        OutputFileName tried;
+        EXPECT_EQ(file->publish(local_time, 1, 3, tried), 1);
         struct stat info {};
-        ASSERT_EQ(::stat(tried.c_str(), &info), 0);
+        ASSERT_EQ(::stat((dir.path() / name(1)).c_str(), &info), 0);
         EXPECT_EQ(info.st_mode & 0777, 0640u);
-        EXPECT_EQ(readFile(tried), "content\n");
-        std::filesystem::remove(tried);
+        EXPECT_EQ(readFile(dir.path() / name(1)), "content\n");
+        std::filesystem::remove(dir.path() / name(1));
     }
     ::umask(previous);
     EXPECT_TRUE(listDir(dir.path()).empty()); // no hidden name stays behind
 }
 
-TEST(TemporaryFile, HiddenNameGoesWhenDiscarded) {
+TEST(TemporaryFile, HiddenNamesNeverOpenAnExistingEntry) {
     const TempDir dir;
+    std::string taken;
     {
-        const auto file = TemporaryFile::create(dir.path(), TemporaryFile::Kind::hidden_name);
-        EXPECT_EQ(listDir(dir.path()).size(), 1u);
+        const auto first = TemporaryFile::create(dir.path(), TemporaryFile::Kind::hidden_name);
+        // The next hidden name is the same with the next number.
+        const std::string used = listDir(dir.path()).at(0);
+        const std::size_t number_at = used.rfind('-') + 1;
+        taken = used.substr(0, number_at) + std::to_string(std::stoi(used.substr(number_at)) + 1) + ".tmp";
     }
+    writeFile(dir.path() / taken, "someone else's");
+    {
+        std::optional<TemporaryFile> second = TemporaryFile::create(dir.path(), TemporaryFile::Kind::hidden_name);
+        ASSERT_TRUE(second);
+        ASSERT_TRUE(second->write("mine"));
+        EXPECT_EQ(listDir(dir.path()).size(), 2u);
+    }
+    EXPECT_EQ(listDir(dir.path()), std::vector<std::string>{taken});
+    EXPECT_EQ(readFile(dir.path() / taken), "someone else's");
+}
+
+TEST(TemporaryFile, EveryNameTakenIsToldAsSuch) {
+    const TempDir dir;
+    std::optional<TemporaryFile> file = TemporaryFile::create(dir.path());
+    ASSERT_TRUE(file);
+    OutputFileName tried;
+    errno = 0;
+    // The series searched on from behind its last name: nothing is left.
+    EXPECT_FALSE(file->publish(local_time, 10000, 9999, tried));
+    EXPECT_EQ(errno, EEXIST);
+    EXPECT_EQ(tried.view(), name(9999));
     EXPECT_TRUE(listDir(dir.path()).empty());
 }
 
 // Interrupted in the middle of a write, in a child process: nothing may stay
-// behind under any name, whichever kind of temporary was being written.
+// behind under any name, whichever kind of temporary was being written. A
+// signal the caller ignores (nohup) stays ignored.
 TEST(OutputFileDeathTest, InterruptedWriteLeavesNothing) {
     const TempDir dir;
     const struct {
         TemporaryFile::Kind kind;
         int signal;
-    } cases[] = {{TemporaryFile::Kind::hidden_name, SIGINT},
-                   {TemporaryFile::Kind::hidden_name, SIGTERM},
-                   {TemporaryFile::Kind::hidden_name, SIGHUP},
-                   {TemporaryFile::Kind::anonymous_if_possible, SIGKILL}};
+        bool ignored;
+    } cases[] = {{TemporaryFile::Kind::hidden_name, SIGINT, false},
+                 {TemporaryFile::Kind::hidden_name, SIGTERM, false},
+                 {TemporaryFile::Kind::hidden_name, SIGHUP, false},
+                 {TemporaryFile::Kind::hidden_name, SIGQUIT, false},
+                 {TemporaryFile::Kind::hidden_name, SIGHUP, true},
+                 {TemporaryFile::Kind::anonymous_if_possible, SIGKILL, false}};
     for (const auto& c : cases) {
-        EXPECT_EXIT(
-            {
-                installSignalHandlers();
-                std::optional<TemporaryFile> file = TemporaryFile::create(dir.path(), c.kind);
-                (void)file->write(std::string(100000, 'x'));
-                std::raise(c.signal);
-            },
-            testing::KilledBySignal(c.signal), "");
-        EXPECT_TRUE(listDir(dir.path()).empty()) << c.signal;
+        const auto interrupted = [&] {
+            std::signal(c.signal, c.ignored ? SIG_IGN : SIG_DFL);
+            installSignalHandlers();
+            std::optional<TemporaryFile> file = TemporaryFile::create(dir.path(), c.kind);
+            (void)file->write(std::string(100000, 'x'));
+            std::raise(c.signal);
+            std::_Exit(listDir(dir.path()).size() == 1 ? 7 : 8); // still here, the file with it
+        };
+        if (c.ignored) {
+            EXPECT_EXIT(interrupted(), testing::ExitedWithCode(7), "");
+            for (const std::string& left : listDir(dir.path())) {
+                std::filesystem::remove(dir.path() / left);
+            }
+        } else {
+            EXPECT_EXIT(interrupted(), testing::KilledBySignal(c.signal), "");
+            EXPECT_TRUE(listDir(dir.path()).empty()) << c.signal;
+        }
     }
 }

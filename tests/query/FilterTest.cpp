@@ -32,7 +32,7 @@ std::vector<std::string> select(const TestTable& t, FilterCriterion kriterium, i
                  dnes);
     std::vector<std::string> names;
     for (const Klient* k : filtrovana) {
-        names.push_back(k->getMeno());
+        names.push_back(text(k->menoField()));
     }
     return names;
 }

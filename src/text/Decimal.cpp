@@ -1,4 +1,4 @@
-#include "model/Decimal.hpp"
+#include "text/Decimal.hpp"
 
 namespace {
 

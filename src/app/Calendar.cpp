@@ -1,10 +1,8 @@
-#include "app/Clock.hpp"
+#include "app/Calendar.hpp"
 
 std::tm systemLocalTime() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
-    // localtime_r: an output file may be named on another thread than the
-    // dialogue's.
     if (::localtime_r(&now, &local) == nullptr) {
         std::tm epoch{};
         epoch.tm_mday = 1;

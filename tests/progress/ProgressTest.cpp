@@ -1,8 +1,12 @@
-#include "app/Progress.hpp"
+#include "progress/Progress.hpp"
+
+#include "TestSupport.hpp"
+#include "app/Dialogue.hpp"
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sstream>
 #include <pty.h>
 #include <unistd.h>
 
@@ -29,7 +33,6 @@ TEST(Progress, DrawsOnATerminalOnlyAfterTheDelayAndErasesAtTheEnd) {
     ::fcntl(master, F_SETFL, O_NONBLOCK);
     std::chrono::steady_clock::time_point now{};
     Progress progress(slave, nullptr, [&] { return now; });
-    ASSERT_TRUE(progress.enabled());
     {
         Progress::Step step(progress, "nacitavanie klienti.csv");
         const ProgressCallback callback = step.callback();
@@ -57,11 +60,32 @@ TEST(Progress, DrawsOnATerminalOnlyAfterTheDelayAndErasesAtTheEnd) {
     ::close(slave);
 }
 
+TEST(Progress, LoadingTheClientFileShowsIt) {
+    int master = -1;
+    int slave = -1;
+    ASSERT_EQ(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    ::fcntl(master, F_SETFL, O_NONBLOCK);
+    // A second passes at every look at the clock: every step is long.
+    std::chrono::steady_clock::time_point now{};
+    Progress progress(slave, nullptr, [&] { return now += 1s; });
+    const TempDir dir;
+    writeFile(dir.path() / "klienti.csv", header + "\n850312/0417,Jan,Novak,Hlavna 12,Nitra,ucitel,950,2,800,80,1");
+    std::istringstream in("u");
+    std::ostringstream out;
+    std::ostringstream err;
+    Environment env{in, out, err, fixedCalendar(2026, 12, 7), dir.path()};
+    env.progress = &progress;
+    EXPECT_EQ(runKlienti(env), 0);
+    const std::string line = "klienti: nacitavanie klienti.csv 100 %";
+    EXPECT_EQ(received(master), "\r" + line + "\r" + std::string(line.size(), ' ') + "\r");
+    ::close(master);
+    ::close(slave);
+}
+
 TEST(Progress, NothingWhereTheOutputIsNoTerminal) {
     int ends[2];
     ASSERT_EQ(::pipe(ends), 0);
     Progress progress(ends[1]);
-    EXPECT_FALSE(progress.enabled());
     Progress::Step step(progress, "vypis");
     EXPECT_FALSE(step.callback());
     ::close(ends[0]);

@@ -1,17 +1,19 @@
 #pragma once
 
-#include "model/ProgressCallback.hpp"
+#include "progress/ProgressCallback.hpp"
 
 #include <chrono>
+#include <cstddef>
 #include <functional>
 #include <ostream>
-#include <string>
 #include <string_view>
 
 // One line of progress on standard error, for steps that take long enough
 // to make a user wonder: "klienti: nacitavanie klienti.csv 45 %", redrawn in
-// place a few times a second at most and erased when the step ends. Nothing
-// at all unless the descriptor is a terminal.
+// place a few times a second at most and erased when the step ends, or when
+// an ending signal ends the program. Nothing at all unless the descriptor is
+// a terminal. Drawing allocates nothing, so a step may report while a cycle
+// shows its result.
 class Progress {
 public:
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
@@ -23,28 +25,27 @@ public:
                       std::chrono::milliseconds interval = std::chrono::milliseconds(250));
 
     // A step: shown once it has taken longer than the delay, erased when it
-    // ends (when the object goes).
+    // ends (when the object goes). The name must outlive the step.
     class Step {
     public:
-        Step(Progress& progress, std::string name);
+        Step(Progress& progress, std::string_view name);
         ~Step();
         Step(const Step&) = delete;
         Step& operator=(const Step&) = delete;
-        ProgressCallback callback();
+        // Empty where nothing is drawn.
+        ProgressCallback callback() noexcept;
 
     private:
-        void update(std::uint64_t done, std::uint64_t total);
+        void update(std::uint64_t done, std::uint64_t total) noexcept;
         Progress& progress_;
-        std::string name_;
+        std::string_view name_;
         std::chrono::steady_clock::time_point start_;
         std::chrono::steady_clock::time_point drawn_at_{};
         std::size_t drawn_width_ = 0;
     };
 
-    bool enabled() const noexcept { return enabled_; }
-
 private:
-    void draw(std::string_view text) const;
+    void draw(std::string_view text) const noexcept;
 
     int fd_;
     bool enabled_;
@@ -53,3 +54,6 @@ private:
     std::chrono::milliseconds delay_;
     std::chrono::milliseconds interval_;
 };
+
+// Erases a progress line still drawn. Safe to call from a signal handler.
+void eraseProgressOnSignal() noexcept;

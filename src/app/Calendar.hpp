@@ -1,0 +1,12 @@
+#pragma once
+
+#include <ctime>
+#include <functional>
+
+// The one way the program learns the current local date and time: a cycle
+// asks it once, for its ages and its output file's name. Tests pass one that
+// stands still.
+using Calendar = std::function<std::tm()>;
+
+// The system's calendar time converted to local time.
+std::tm systemLocalTime();

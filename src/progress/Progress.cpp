@@ -1,0 +1,120 @@
+#include "progress/Progress.hpp"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <charconv>
+#include <unistd.h>
+
+namespace {
+
+// The longest line drawn: longer names are cut.
+constexpr std::size_t max_width = 120;
+constexpr std::string_view spaces = "                                                                                "
+                                    "                                        ";
+static_assert(spaces.size() == max_width);
+
+// The line drawn last, for the signal handler.
+std::atomic<int> drawn_fd{-1};
+std::atomic<std::size_t> drawn_width{0};
+
+void writeAll(int fd, std::string_view text) noexcept {
+    while (!text.empty()) {
+        const ssize_t n = ::write(fd, text.data(), text.size());
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return; // a progress line is worth no error of its own
+        }
+        text.remove_prefix(static_cast<std::size_t>(n));
+    }
+}
+
+// A carriage return, width blanks and a carriage return: the line is gone.
+void erase(int fd, std::size_t width) noexcept {
+    writeAll(fd, "\r");
+    writeAll(fd, spaces.substr(0, width));
+    writeAll(fd, "\r");
+}
+
+// Text assembled in a fixed array, cut where it would not fit.
+class Line {
+public:
+    void put(std::string_view piece) noexcept {
+        const std::size_t n = std::min(piece.size(), text_.size() - size_);
+        std::copy_n(piece.data(), n, text_.data() + size_);
+        size_ += n;
+    }
+    std::string_view text() const noexcept { return {text_.data(), size_}; }
+
+private:
+    std::array<char, 2 * max_width + 1> text_;
+    std::size_t size_ = 0;
+};
+
+} // namespace
+
+Progress::Progress(int fd, std::ostream* console, Clock clock, std::chrono::milliseconds delay,
+                   std::chrono::milliseconds interval)
+    : fd_(fd), enabled_(fd >= 0 && ::isatty(fd) == 1), console_(console), clock_(std::move(clock)), delay_(delay),
+      interval_(interval) {}
+
+void Progress::draw(std::string_view text) const noexcept { writeAll(fd_, text); }
+
+Progress::Step::Step(Progress& progress, std::string_view name)
+    : progress_(progress), name_(name), start_(progress.enabled_ ? progress.clock_() : decltype(start_){}) {}
+
+Progress::Step::~Step() {
+    if (drawn_width_ > 0) {
+        erase(progress_.fd_, drawn_width_);
+        drawn_width = 0;
+    }
+}
+
+ProgressCallback Progress::Step::callback() noexcept {
+    if (!progress_.enabled_) {
+        return {};
+    }
+    return {[](void* step, std::uint64_t done, std::uint64_t total) { static_cast<Step*>(step)->update(done, total); },
+            this};
+}
+
+void Progress::Step::update(std::uint64_t done, std::uint64_t total) noexcept {
+    const auto now = progress_.clock_();
+    if (now - start_ < progress_.delay_ || (drawn_width_ > 0 && now - drawn_at_ < progress_.interval_)) {
+        return;
+    }
+    const std::uint64_t percent = total == 0 ? 0 : (done >= total ? 100 : done * 100 / total);
+    char digits[24];
+    const std::string_view number(digits, static_cast<std::size_t>(
+                                              std::to_chars(digits, digits + sizeof digits, percent).ptr - digits));
+    Line visible;
+    visible.put("klienti: ");
+    visible.put(name_.substr(0, max_width - 20));
+    visible.put(" ");
+    visible.put(number);
+    visible.put(" %");
+    if (progress_.console_ != nullptr) {
+        progress_.console_->flush();
+    }
+    // Padded to the width drawn before, so that no digit of it stays.
+    const std::size_t width = std::max(visible.text().size(), drawn_width_);
+    Line line;
+    line.put("\r");
+    line.put(visible.text());
+    line.put(spaces.substr(0, width - visible.text().size()));
+    progress_.draw(line.text());
+    drawn_width_ = width;
+    drawn_at_ = now;
+    drawn_fd.store(progress_.fd_);
+    drawn_width.store(width);
+}
+
+void eraseProgressOnSignal() noexcept {
+    const std::size_t width = drawn_width.load();
+    if (width > 0) {
+        erase(drawn_fd.load(), width);
+    }
+}

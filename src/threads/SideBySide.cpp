@@ -1,0 +1,49 @@
+#include "threads/SideBySide.hpp"
+
+#include "threads/EndingSignals.hpp"
+
+#include <algorithm>
+#include <exception>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+unsigned workerCount() noexcept { return std::clamp(std::thread::hardware_concurrency(), 1u, 4u); }
+
+void detail::runEach(std::size_t count, void (*call)(void*, std::size_t), void* task) {
+    std::exception_ptr first_failure;
+    std::mutex failure_lock;
+    const auto guarded = [&](std::size_t i) noexcept {
+        try {
+            call(task, i);
+        } catch (...) {
+            const std::lock_guard lock(failure_lock);
+            if (!first_failure) {
+                first_failure = std::current_exception();
+            }
+        }
+    };
+    std::vector<std::thread> threads;
+    std::size_t next = 1; // the first task not yet given to a thread
+    try {
+        threads.reserve(count > 0 ? count - 1 : 0);
+        const EndingSignalsBlocked blocked;
+        for (; next < count; ++next) {
+            threads.emplace_back(guarded, next);
+        }
+    } catch (...) {
+        // No thread to be had (memory, a process limit): the rest run here.
+    }
+    if (count > 0) {
+        guarded(0);
+    }
+    for (; next < count; ++next) {
+        guarded(next);
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    if (first_failure) {
+        std::rethrow_exception(first_failure);
+    }
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <type_traits>
+
+// The one way the program runs work on several cores: loading, the
+// ordering's keys and parts, and the writers' formatting.
+
+// How many threads a stage uses: as many as the machine has cores, at most
+// four (the stages gain little beyond), at least one.
+unsigned workerCount() noexcept;
+
+namespace detail {
+void runEach(std::size_t count, void (*call)(void* task, std::size_t i), void* task);
+}
+
+// Runs task(0) ... task(count - 1) side by side, task(0) on the calling
+// thread and each other on a thread of its own, and returns when all have
+// ended. Where a thread cannot be started, its task runs on the calling
+// thread instead, so a task always runs. Every thread started has the ending
+// signals blocked, so that their handler always runs on the main thread,
+// where the name of an unpublished output file is known. The task is called by reference:
+// nothing is copied or allocated for it. The first exception a task throws is
+// rethrown here once every task has ended.
+template <typename Task>
+void runSideBySide(std::size_t count, Task&& task) {
+    using Plain = std::remove_reference_t<Task>;
+    detail::runEach(
+        count, [](void* t, std::size_t i) { (*static_cast<Plain*>(t))(i); },
+        const_cast<void*>(static_cast<const void*>(&task)));
+}
