@@ -53,12 +53,12 @@ fuzz:
 # cmake --install both yield a working program and manual page.
 package:
 	cmake --preset release $(GENERATOR) >/dev/null
-	cmake --build --preset release --target klienti manpage
+	cmake --build --preset release --target klienti manpage changelog
 	cd build/release && cpack -G DEB
 
 package-check:
 	cmake --preset release $(GENERATOR) >/dev/null
-	cmake --build --preset release --target klienti manpage
+	cmake --build --preset release --target klienti manpage changelog
 	tests/package/check_install.sh build/release
 
 # The builds only; the files in run/ are the user's (make clean-run clears them).
