@@ -49,16 +49,17 @@ fuzz:
 	cmake --build --preset fuzz
 	fuzz/run.sh $(FUZZ_SECONDS) $(FUZZ_SEED)
 
-# The Debian package (build/release/klienti_*.deb), and a check that it and
-# cmake --install both yield a working program and manual page.
+# The Debian package (build/release/klienti_*.deb, the one of the current
+# version only), and a check that it and cmake --install both yield a working
+# program and manual page, and that lintian finds no error and no warning.
 package:
 	cmake --preset release $(GENERATOR) >/dev/null
-	cmake --build --preset release --target klienti manpage
-	cd build/release && cpack -G DEB
+	cmake --build --preset release --target klienti manpage changelog
+	cd build/release && rm -f klienti_*.deb && cpack -G DEB
 
 package-check:
 	cmake --preset release $(GENERATOR) >/dev/null
-	cmake --build --preset release --target klienti manpage
+	cmake --build --preset release --target klienti manpage changelog
 	tests/package/check_install.sh build/release
 
 # The builds only; the files in run/ are the user's (make clean-run clears them).
