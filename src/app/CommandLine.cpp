@@ -27,6 +27,10 @@ CommandLine parseCommandLine(std::span<const std::string_view> args) {
                 command.action = CommandLine::Action::version;
                 return command;
             }
+            if (arg == "--no-pager") {
+                command.no_pager = true;
+                continue;
+            }
             return refuse("neznama volba \"" + std::string(arg) + "\"");
         }
         if (!options_ended && arg == "-") {
@@ -42,7 +46,7 @@ CommandLine parseCommandLine(std::span<const std::string_view> args) {
 }
 
 std::string usageText() {
-    return "Pouzitie: klienti [SUBOR]\n"
+    return "Pouzitie: klienti [--no-pager] [SUBOR]\n"
            "\n"
            "Nacita zaznamy o klientoch banky zo suboru SUBOR, bez neho zo suboru\n"
            "klienti.csv v pracovnom adresari, a vedie dialog na standardnom vstupe\n"
@@ -50,11 +54,13 @@ std::string usageText() {
            "vypise ich a kazdy vypis zapise do noveho suboru CSV v pracovnom adresari,\n"
            "pomenovaneho podla miestneho datumu a casu, napriklad\n"
            "\"Tue 05. Mar. 2024, 14.05.csv\". Existujuci subor sa nikdy neprepise.\n"
+           "Na terminali ukazuje vypisy cez strankovac: PAGER, inak less.\n"
            "\n"
            "Volby:\n"
-           "  -h, --help     vypise tuto napovedu a skonci\n"
-           "      --version  vypise verziu programu a skonci\n"
-           "  --             ukonci volby: nasledujuci argument je SUBOR\n"
+           "      --no-pager  vypise zaznamy priamo na terminal, bez strankovaca\n"
+           "  -h, --help      vypise tuto napovedu a skonci\n"
+           "      --version   vypise verziu programu a skonci\n"
+           "  --              ukonci volby: nasledujuci argument je SUBOR\n"
            "\n"
            "Podrobny popis: man klienti\n";
 }

@@ -4,12 +4,15 @@
 #include <string>
 #include <string_view>
 
-// What the command line asks for: klienti [SUBOR], -h/--help, --version.
+// What the command line asks for: klienti [--no-pager] [SUBOR], -h/--help,
+// --version.
 struct CommandLine {
     enum class Action { run, help, version, usage_error };
     Action action = Action::run;
     // The client file as given, "klienti.csv" without an operand.
     std::string client_file = "klienti.csv";
+    // --no-pager: listings go straight to the terminal.
+    bool no_pager = false;
     // For a usage error: what is wrong, without the program's prefix.
     std::string error;
 };

@@ -1,13 +1,16 @@
 #include "app/Dialogue.hpp"
 
 #include "app/ConsoleListing.hpp"
+#include "app/ValuePicture.hpp"
 #include "io/InputFile.hpp"
 #include "io/OutputFile.hpp"
 #include "progress/Progress.hpp"
 #include "query/Filter.hpp"
 #include "query/Sort.hpp"
+#include "query/ValueBands.hpp"
 #include "threads/SideBySide.hpp"
 
+#include <cerrno>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -111,27 +114,48 @@ void noteFile(const OutputResult& result, int32_t pocet, Environment& env) noexc
                     << " zaznamov\n";
 }
 
-void list(Klient* const* tabulka, int32_t pocet, Environment& env, WriterBuffers& buffers,
-          const ProgressCallback& progress) noexcept {
-    // On a terminal the listing shows its own progress.
-    printClients(tabulka, pocet, env.output, buffers, env.output_is_terminal ? ProgressCallback{} : progress);
-}
-
 // Which of the two outputs a branch produces first.
 enum class OutputOrder { listing_first, file_first };
 
 // What a cycle shows and writes, taken before it shows anything.
 struct CycleOutput {
-    CycleOutput(WriterBuffers listing_buffers, OutputFile output_file)
-        : listing(std::move(listing_buffers)), file(std::move(output_file)) {}
+    CycleOutput(int32_t pocet, unsigned workers, const Environment& env)
+        : listing(listingBuffers(pocet, workers)),
+          file(env.directory, static_cast<std::size_t>(std::max(pocet, 0)), workers) {
+        if (env.pager && pocet > 0) {
+            pager.emplace(*env.pager);
+        }
+    }
     WriterBuffers listing;
     OutputFile file;
+    std::optional<Pager> pager;
 };
 
+// Lists the table: through the pager where there is one, and straight to
+// the output where there is none or it cannot be started.
+void list(Klient* const* tabulka, int32_t pocet, Environment& env, CycleOutput& taken,
+          const ProgressCallback& progress) noexcept {
+    if (taken.pager) {
+        env.output.flush();
+        if (taken.pager->start()) {
+            printClients(tabulka, pocet, taken.pager->stream(), taken.listing);
+            if (taken.pager->finish()) {
+                return;
+            }
+            env.diagnostics << "klienti: strankovac \"" << taken.pager->command() << "\" sa nepodarilo spustit\n";
+        } else {
+            env.diagnostics << "klienti: strankovac \"" << taken.pager->command()
+                            << "\" sa nepodarilo spustit: " << std::strerror(errno) << '\n';
+        }
+    }
+    // On a terminal the listing shows its own progress.
+    printClients(tabulka, pocet, env.output, taken.listing, env.output_is_terminal ? ProgressCallback{} : progress);
+}
+
 // Lists the ordered table and writes it to the output file in the branch's
-// order, each on every core, and tells what became of the file. Everything
-// is in hand: nothing here allocates or throws, so a cycle that has begun to
-// show its result shows it whole.
+// order, each on every core, and tells what became of the file after the
+// listing. Everything is in hand: nothing here allocates or throws, so a
+// cycle that has begun to show its result shows it whole.
 void show(Klient* const* tabulka, int32_t pocet, const std::tm& now, CycleOutput& taken, OutputOrder order,
           Environment& env, NameSeries& series) noexcept {
     const auto count = static_cast<std::size_t>(std::max(pocet, 0));
@@ -146,21 +170,20 @@ void show(Klient* const* tabulka, int32_t pocet, const std::tm& now, CycleOutput
             env.output << chyba_vystupu;
         }
         Progress::Step step(progressOf(env), "vypis");
-        list(tabulka, pocet, env, taken.listing, step.callback());
+        list(tabulka, pocet, env, taken, step.callback());
     } else {
         // The listing comes first and the file's fate after it, so the two
-        // are written side by side; the console is the listing's alone.
-        {
-            Progress::Step step(progressOf(env), "vypis a zapis vystupneho suboru");
-            runSideBySide(2, [&](std::size_t task) {
-                if (task == 0) {
-                    list(tabulka, pocet, env, taken.listing, step.callback());
-                } else {
-                    taken.file.write(tabulka, count);
-                }
-            });
-        }
-        result = taken.file.publish(now, series);
+        // are written side by side: the file on this thread, where it is
+        // published as soon as it is whole, the listing beside it.
+        Progress::Step step(progressOf(env), "vypis");
+        runSideBySide(2, [&](std::size_t task) {
+            if (task == 0) {
+                taken.file.write(tabulka, count);
+                result = taken.file.publish(now, series);
+            } else {
+                list(tabulka, pocet, env, taken, step.callback());
+            }
+        });
         if (!result.written) {
             env.output << chyba_vystupu;
         }
@@ -169,10 +192,10 @@ void show(Klient* const* tabulka, int32_t pocet, const std::tm& now, CycleOutput
 }
 
 // Orders the table, then lists it and writes it to an output file. The
-// ordering is built beside the table, then the buffers of both writers and
-// the output file are taken, and only then does the new order enter the
-// table: running out of memory on the way shows nothing of the cycle but the
-// message, and leaves the table in its previous order.
+// ordering is built beside the table, then everything the output needs is
+// taken, and only then does the new order enter the table: running out of
+// memory on the way shows nothing of the cycle but the message, and leaves
+// the table in its previous order.
 void orderAndShow(Klient** tabulka, int32_t pocet, SortCriterion kriterium, Environment& env, OutputOrder order,
                   NameSeries& series) {
     const std::tm now = env.calendar();
@@ -184,14 +207,31 @@ void orderAndShow(Klient** tabulka, int32_t pocet, SortCriterion kriterium, Envi
             Progress::Step step(progressOf(env), "usporiadanie");
             ordered = sortClients(tabulka, pocet, kriterium, toDatum(now), step.callback(), workers);
         }
-        taken.emplace(listingBuffers(pocet, workers),
-                      OutputFile(env.directory, static_cast<std::size_t>(std::max(pocet, 0)), workers));
+        taken.emplace(pocet, workers, env);
         std::copy(ordered.begin(), ordered.end(), tabulka);
     } catch (const std::bad_alloc&) {
         env.output << nedostatok_pamate;
         return;
     }
     show(tabulka, pocet, now, *taken, order, env, series);
+}
+
+// The range sentence of the filter's attribute, and at a terminal the
+// picture of its values on standard error, taken in the same pass. The
+// picture is a help: without memory for it, there is none.
+void showRange(const std::vector<Klient*>& tabulka, FilterCriterion kriterium, const Datum& dnes, Environment& env) {
+    std::vector<int32_t> values;
+    if (env.diagnostics_is_terminal) {
+        try {
+            values.resize(tabulka.size());
+        } catch (const std::bad_alloc&) {
+        }
+    }
+    printFilterRange(tabulka.data(), static_cast<int32_t>(tabulka.size()), kriterium, dnes, env.output, values);
+    if (!values.empty() && values.size() == tabulka.size()) {
+        env.output.flush();
+        drawValuePicture(env.diagnostics, valueBands(values));
+    }
 }
 
 // One cycle of the filter branch; false when the input ended.
@@ -205,7 +245,7 @@ bool filterCycle(std::vector<Klient*>& tabulka, Environment& env, NameSeries& se
     // One date for the range report, the count and the copy, so that they
     // cannot disagree about an age even across midnight.
     const Datum dnes = toDatum(env.calendar());
-    printFilterRange(tabulka.data(), pocet, *kriterium, dnes, env.output);
+    showRange(tabulka, *kriterium, dnes, env);
     env.output << vyzva_hranic;
     int32_t min = 0;
     int32_t max = 0;
@@ -278,6 +318,10 @@ int runDialogue(ClientStore& klienti, Environment& env) {
 int runKlienti(Environment& env) {
     const auto unreadable = [&](std::string_view what, int error) {
         env.output << "Subor sa nepodarilo otvorit";
+        // At a terminal the reason on standard error starts a line of its own.
+        if (env.output_is_terminal) {
+            env.output << '\n';
+        }
         env.diagnostics << "klienti: subor \"" << env.client_file << "\" sa nepodarilo " << what << ": "
                         << std::strerror(error) << '\n';
         return 0;

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "app/Calendar.hpp"
+#include "app/Pager.hpp"
 #include "io/ClientReader.hpp"
 
 #include <filesystem>
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -27,6 +29,12 @@ struct Environment {
     bool output_is_terminal = false;
     // Progress of long steps; none when null.
     Progress* progress = nullptr;
+    // The pager that pages each listing; none for the listing to go straight
+    // to the output.
+    std::optional<PagerCommand> pager = std::nullopt;
+    // Whether standard error is a terminal: then a filter shows a picture of
+    // the values there before it asks for the bounds.
+    bool diagnostics_is_terminal = false;
 };
 
 // The whole program after its command line: opens the client file, loads it

@@ -3,6 +3,7 @@
 #include "app/Signals.hpp"
 #include "progress/Progress.hpp"
 
+#include <cstdlib>
 #include <iostream>
 #include <unistd.h>
 #include <vector>
@@ -25,7 +26,16 @@ int main(int argc, char** argv) {
         break;
     }
     Progress progress(STDERR_FILENO, &std::cout);
-    Environment env{std::cin, std::cout, std::cerr, systemLocalTime, ".", command.client_file,
-                    ::isatty(STDOUT_FILENO) == 1, &progress};
+    const bool output_is_terminal = ::isatty(STDOUT_FILENO) == 1;
+    Environment env{std::cin,
+                    std::cout,
+                    std::cerr,
+                    systemLocalTime,
+                    ".",
+                    command.client_file,
+                    output_is_terminal,
+                    &progress,
+                    choosePager(output_is_terminal, command.no_pager, std::getenv("PAGER"), std::getenv("LESS")),
+                    ::isatty(STDERR_FILENO) == 1};
     return runKlienti(env);
 }

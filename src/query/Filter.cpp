@@ -18,7 +18,7 @@ const FilterMenuItem& menuItem(FilterCriterion kriterium) noexcept {
 }
 
 void printFilterRange(Klient* const* tabulka, int32_t pocet, FilterCriterion kriterium, const Datum& dnes,
-                      std::ostream& out) {
+                      std::ostream& out, std::span<int32_t> values) {
     const FilterMenuItem& item = menuItem(kriterium);
     if (pocet <= 0) {
         out << "\nPre kriterium \"" << item.range_label << "\" sa v subore nenachadzaju ziadne hodnoty.\n";
@@ -26,12 +26,20 @@ void printFilterRange(Klient* const* tabulka, int32_t pocet, FilterCriterion kri
     }
     int32_t najmensia = item.value(*tabulka[0], dnes);
     int32_t najvacsia = najmensia;
-    for (int32_t i = 1; i < pocet; ++i) {
-        const int32_t v = item.value(*tabulka[i], dnes);
+    const auto visit = [&](int32_t v) {
         if (v > najvacsia) {
             najvacsia = v;
         } else if (v < najmensia) {
             najmensia = v;
+        }
+    };
+    if (values.size() == static_cast<std::size_t>(pocet)) {
+        for (int32_t i = 0; i < pocet; ++i) {
+            visit(values[static_cast<std::size_t>(i)] = item.value(*tabulka[i], dnes));
+        }
+    } else {
+        for (int32_t i = 1; i < pocet; ++i) {
+            visit(item.value(*tabulka[i], dnes));
         }
     }
     out << "\nPre kriterium \"" << item.range_label << "\" sa v subore nachadzaju hodnoty v intervale od "

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <ostream>
+#include <span>
 #include <string_view>
 
 // Filtering by one numeric attribute within an inclusive range. The table is
@@ -54,9 +55,11 @@ struct HornaHranica {
 };
 
 // Writes the sentence with the lowest and the highest value of the attribute
-// over the table, or, for an empty table, that there are no values.
+// over the table, or, for an empty table, that there are no values. Where
+// values has room for pocet values, the same pass keeps each record's value
+// there.
 void printFilterRange(Klient* const* tabulka, int32_t pocet, FilterCriterion kriterium, const Datum& dnes,
-                      std::ostream& out);
+                      std::ostream& out, std::span<int32_t> values = {});
 
 // How many of the first pocet records have a value within min..max, both included.
 int32_t countMatching(Klient* const* tabulka, HornaHranica max, DolnaHranica min, int32_t pocet,

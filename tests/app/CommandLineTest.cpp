@@ -29,5 +29,10 @@ TEST(CommandLine, OptionsAndTheOperand) {
         EXPECT_EQ(command.action, c.action) << testing::PrintToString(c.args);
         EXPECT_EQ(command.client_file, c.client_file) << testing::PrintToString(c.args);
         EXPECT_EQ(command.error, c.error) << testing::PrintToString(c.args);
+        EXPECT_FALSE(command.no_pager);
     }
+    const CommandLine no_pager = parseCommandLine(std::vector<std::string_view>{"--no-pager", "export.csv"});
+    EXPECT_EQ(no_pager.action, CommandLine::Action::run);
+    EXPECT_TRUE(no_pager.no_pager);
+    EXPECT_EQ(no_pager.client_file, "export.csv");
 }

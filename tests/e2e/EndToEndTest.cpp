@@ -6,11 +6,17 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
+
+extern char** environ;
 
 namespace {
 
@@ -98,8 +104,8 @@ TEST(EndToEnd, CommandLineOfAUnixTool) {
         std::string output_start;
         std::string diagnostics;
     } cases[] = {
-        {"--help", 0, "Pouzitie: klienti [SUBOR]\n", ""},
-        {"-h", 0, "Pouzitie: klienti [SUBOR]\n", ""},
+        {"--help", 0, "Pouzitie: klienti [--no-pager] [SUBOR]\n", ""},
+        {"-h", 0, "Pouzitie: klienti [--no-pager] [SUBOR]\n", ""},
         {"--version", 0, "klienti " KLIENTI_VERSION "\n", ""},
         {"--verbose", 2, "", "klienti: neznama volba \"--verbose\"\n" + more},
         {"-", 2, "", "klienti: neznama volba \"-\": standardny vstup patri dialogu\n" + more},
@@ -164,4 +170,197 @@ TEST(EndToEnd, ClosedConsoleStillWritesEveryOutputFile) {
     for (const std::string& name : outputs) {
         EXPECT_EQ(readFile(dir.path() / name), header + "\n" + novak + "\n");
     }
+}
+
+namespace {
+
+// klienti at a terminal of its own, as a shell runs it: a pseudo-terminal is
+// its standard input, output and error and its controlling terminal, and it
+// leads the terminal's foreground process group.
+class Terminal {
+public:
+    Terminal(const TempDir& dir, const std::vector<std::string>& arguments, const std::vector<std::string>& variables) {
+        std::vector<std::string> environment = variables;
+        for (char** variable = environ; *variable != nullptr; ++variable) {
+            const std::string_view text(*variable);
+            if (!text.starts_with("PAGER=") && !text.starts_with("LESS=")) {
+                environment.emplace_back(text);
+            }
+        }
+        std::vector<char*> argv{const_cast<char*>(KLIENTI_EXE)};
+        for (const std::string& argument : arguments) {
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        }
+        argv.push_back(nullptr);
+        std::vector<char*> envp;
+        for (std::string& variable : environment) {
+            envp.push_back(variable.data());
+        }
+        envp.push_back(nullptr);
+        const std::string directory = dir.path().string();
+        winsize size{24, 80, 0, 0};
+        pid_ = ::forkpty(&master_, nullptr, nullptr, &size);
+        if (pid_ == 0) {
+            if (::chdir(directory.c_str()) == 0) {
+                ::execve(KLIENTI_EXE, argv.data(), envp.data());
+            }
+            ::_exit(127);
+        }
+    }
+    ~Terminal() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            finish();
+        }
+    }
+
+    void type(const std::string& keys) { EXPECT_EQ(::write(master_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size())); }
+
+    // Reads what the terminal shows until it holds text beyond what was
+    // waited for before; a ceiling of twenty seconds keeps a hang from
+    // hanging the suite.
+    bool waitFor(const std::string& text) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (screen_.find(text, seen_) == std::string::npos) {
+            if (std::chrono::steady_clock::now() > deadline || !readSome()) {
+                return false;
+            }
+        }
+        seen_ = screen_.find(text, seen_) + text.size();
+        return true;
+    }
+
+    // Reads everything to the end and gives the exit status.
+    int finish() {
+        while (readSome()) {
+        }
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+        pid_ = -1;
+        ::close(master_);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    const std::string& screen() const { return screen_; }
+
+private:
+    bool readSome() {
+        pollfd ready{master_, POLLIN, 0};
+        if (::poll(&ready, 1, 100) == 0) {
+            return true;
+        }
+        char buffer[4096];
+        const ssize_t n = ::read(master_, buffer, sizeof buffer);
+        if (n <= 0) {
+            return false; // the program ended: the terminal is closed
+        }
+        screen_.append(buffer, static_cast<std::size_t>(n));
+        return true;
+    }
+
+    pid_t pid_ = -1;
+    int master_ = -1;
+    std::string screen_;
+    std::size_t seen_ = 0;
+};
+
+const std::string three = header + "\n" + novak + "\n" + kovacova + "\n141231/0001,Adam,Toth,Dlha 1,Zilina,student,450,12,1500,92,3";
+
+// Where the first of the texts stands in the screen, each after the one before.
+std::vector<std::size_t> inOrder(const std::string& screen, const std::vector<std::string>& texts) {
+    std::vector<std::size_t> at;
+    std::size_t from = 0;
+    for (const std::string& text : texts) {
+        from = screen.find(text, from);
+        at.push_back(from);
+        if (from == std::string::npos) {
+            break;
+        }
+        from += text.size();
+    }
+    return at;
+}
+
+} // namespace
+
+TEST(EndToEnd, AtATerminalThePictureComesBeforeTheBoundsAndTheFileNoteLast) {
+    const TempDir dir;
+    writeFile(dir.path() / "klienti.csv", three);
+    Terminal terminal(dir, {"--no-pager"}, {"PAGER=touch pager-started"});
+    const std::string menu_end = "U - ukoncit program\r\n";
+    ASSERT_TRUE(terminal.waitFor(menu_end));
+    terminal.type("a1\n");
+    ASSERT_TRUE(terminal.waitFor("(napr. 10 20): "));
+    terminal.type("30 100\n");
+    ASSERT_TRUE(terminal.waitFor("9. vek klienta\r\n"));
+    terminal.type("2\n");
+    ASSERT_TRUE(terminal.waitFor(menu_end));
+    terminal.type("n3\n");
+    ASSERT_TRUE(terminal.waitFor(menu_end));
+    terminal.type("u\n");
+    EXPECT_EQ(terminal.finish(), 0);
+    const std::string bar(40, '#');
+    const std::string last_line = "______________________________\r\n";
+    const std::vector<std::string> expected = {
+        "od 35 do 92.\r\n",
+        "klienti: 30 - 39 | " + bar + " 1\r\n"
+        "klienti: 40 - 49 | 0\r\n"
+        "klienti: 50 - 59 | 0\r\n"
+        "klienti: 60 - 69 | 0\r\n"
+        "klienti: 70 - 79 | 0\r\n"
+        "klienti: 80 - 89 | " + bar + " 1\r\n"
+        "klienti: 90 - 99 | " + bar + " 1\r\n"
+        "Zadajte minimalnu",
+        "Klient c. 3\r\n", last_line + "klienti: do suboru \"", "\" bolo zapisanych 3 zaznamov\r\n\r\nBolo nacitanych",
+        "Klient c. 3\r\n", last_line + "klienti: do suboru \"", "\" bolo zapisanych 3 zaznamov\r\n\r\nBolo nacitanych",
+    };
+    const std::vector<std::size_t> at = inOrder(terminal.screen(), expected);
+    EXPECT_EQ(at.size(), expected.size());
+    EXPECT_EQ(std::find(at.begin(), at.end(), std::string::npos), at.end()) << terminal.screen();
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "pager-started")); // --no-pager
+}
+
+TEST(EndToEnd, AtATerminalAMissingFileMessageEndsItsLine) {
+    const TempDir dir;
+    Terminal terminal(dir, {}, {});
+    EXPECT_EQ(terminal.finish(), 0);
+    EXPECT_EQ(terminal.screen(), "Subor sa nepodarilo otvorit\r\n"
+                                 "klienti: subor \"klienti.csv\" sa nepodarilo otvorit: No such file or directory\r\n");
+}
+
+TEST(EndToEnd, CtrlCWhileThePagerRunsLeavesTheDialogueAtItsNextPrompt) {
+    const TempDir dir;
+    writeFile(dir.path() / "klienti.csv", three);
+    Terminal terminal(dir, {}, {"PAGER=touch pager-started; exec sleep 60"});
+    ASSERT_TRUE(terminal.waitFor("U - ukoncit program\r\n"));
+    terminal.type("n2\n");
+    for (int tries = 0; tries < 200 && !std::filesystem::exists(dir.path() / "pager-started"); ++tries) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_TRUE(std::filesystem::exists(dir.path() / "pager-started"));
+    terminal.type("\x03"); // Ctrl-C, to the whole foreground process group
+    ASSERT_TRUE(terminal.waitFor("\" bolo zapisanych 3 zaznamov\r\n\r\nBolo nacitanych 3 zaznamov"));
+    ASSERT_TRUE(terminal.waitFor("U - ukoncit program\r\n"));
+    terminal.type("u\n");
+    EXPECT_EQ(terminal.finish(), 0);
+    // The file was written whole, the listing went to the pager alone.
+    EXPECT_EQ(terminal.screen().find("Klient c. 1"), std::string::npos);
+    std::size_t outputs = 0;
+    for (const std::string& name : outputsIn(dir)) {
+        if (name.ends_with(".csv")) {
+            EXPECT_EQ(readFile(dir.path() / name), header + "\n" + kovacova + "\n" + novak +
+                                                       "\n141231/0001,Adam,Toth,Dlha 1,Zilina,student,450,12,1500,92,3\n");
+            ++outputs;
+        }
+    }
+    EXPECT_EQ(outputs, 1u);
+}
+
+TEST(EndToEnd, NoPagerWhereTheOutputIsNoTerminal) {
+    const TempDir dir;
+    writeFile(dir.path() / "klienti.csv", header + "\n" + novak);
+    const Result r = runKlienti(dir, "n1u", "", "PAGER='touch pager-started' LESS=");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.output.find("Klient c. 1\n"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "pager-started"));
 }

@@ -1,0 +1,144 @@
+#include "app/Pager.hpp"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <string_view>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+std::optional<PagerCommand> choosePager(bool output_is_terminal, bool no_pager, const char* pager,
+                                        const char* less) {
+    if (!output_is_terminal || no_pager) {
+        return std::nullopt;
+    }
+    if (pager != nullptr) {
+        const std::string_view chosen(pager);
+        if (chosen.empty() || chosen == "cat") {
+            return std::nullopt;
+        }
+        return PagerCommand{std::string(chosen), {}};
+    }
+    PagerCommand command{"less", {}};
+    if (less == nullptr) {
+        command.environment.emplace_back("LESS=FRX");
+    }
+    return command;
+}
+
+Pager::Pager(const PagerCommand& command)
+    // A plain command name runs as it is, so that one that is missing is told
+    // at once; anything else goes through the shell, as git runs it.
+    : command_(command.command),
+      through_shell_(command_.find_first_of("|&;<>()$`\\\"' \t\n*?[#~=%") != std::string::npos),
+      arguments_(through_shell_ ? std::vector<std::string>{"sh", "-c", command_} : std::vector<std::string>{command_}),
+      variables_(command.environment) {
+    for (std::string& argument : arguments_) {
+        argv_.push_back(argument.data());
+    }
+    argv_.push_back(nullptr);
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        envp_.push_back(*variable);
+    }
+    for (std::string& variable : variables_) {
+        envp_.push_back(variable.data());
+    }
+    envp_.push_back(nullptr);
+    posix_spawn_file_actions_init(&actions_);
+    posix_spawnattr_init(&attributes_);
+    if (::pipe2(ends_, O_CLOEXEC) != 0) {
+        pipe_error_ = errno;
+        return;
+    }
+    // The pager reads the pipe as its input and meets the signals as any
+    // program started from a shell would, whatever the program ignores.
+    posix_spawn_file_actions_adddup2(&actions_, ends_[0], STDIN_FILENO);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    for (const int signal : {SIGINT, SIGQUIT, SIGTERM, SIGHUP, SIGPIPE, SIGXFSZ}) {
+        sigaddset(&defaults, signal);
+    }
+    sigset_t none;
+    sigemptyset(&none);
+    posix_spawnattr_setsigdefault(&attributes_, &defaults);
+    posix_spawnattr_setsigmask(&attributes_, &none);
+    posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+}
+
+Pager::~Pager() {
+    finish();
+    for (int& end : ends_) {
+        if (end >= 0) {
+            ::close(end);
+            end = -1;
+        }
+    }
+    posix_spawn_file_actions_destroy(&actions_);
+    posix_spawnattr_destroy(&attributes_);
+}
+
+bool Pager::start() noexcept {
+    if (pipe_error_ != 0) {
+        errno = pipe_error_;
+        return false;
+    }
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    ::sigaction(SIGINT, &ignore, &interrupt_);
+    ::sigaction(SIGQUIT, &ignore, &quit_);
+    const int error = through_shell_
+                          ? posix_spawn(&pid_, "/bin/sh", &actions_, &attributes_, argv_.data(), envp_.data())
+                          : posix_spawnp(&pid_, argv_[0], &actions_, &attributes_, argv_.data(), envp_.data());
+    ::close(ends_[0]);
+    ends_[0] = -1;
+    if (error != 0) {
+        pid_ = -1;
+        ::sigaction(SIGINT, &interrupt_, nullptr);
+        ::sigaction(SIGQUIT, &quit_, nullptr);
+        errno = error;
+        return false;
+    }
+    buffer_.fd = ends_[1];
+    return true;
+}
+
+bool Pager::finish() noexcept {
+    if (pid_ < 0) {
+        return true;
+    }
+    ::close(ends_[1]);
+    ends_[1] = -1;
+    buffer_.fd = -1;
+    int status = 0;
+    while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    }
+    pid_ = -1;
+    ::sigaction(SIGINT, &interrupt_, nullptr);
+    ::sigaction(SIGQUIT, &quit_, nullptr);
+    return !(WIFEXITED(status) && (WEXITSTATUS(status) == 126 || WEXITSTATUS(status) == 127));
+}
+
+std::streamsize Pager::PipeBuffer::xsputn(const char* text, std::streamsize size) {
+    std::streamsize written = 0;
+    while (written < size) {
+        const ssize_t n = ::write(fd, text + written, static_cast<std::size_t>(size - written));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break; // the pager was quit: the listing ends here
+        }
+        written += n;
+    }
+    return written;
+}
+
+Pager::PipeBuffer::int_type Pager::PipeBuffer::overflow(int_type c) {
+    if (traits_type::eq_int_type(c, traits_type::eof())) {
+        return traits_type::not_eof(c);
+    }
+    const char byte = traits_type::to_char_type(c);
+    return xsputn(&byte, 1) == 1 ? c : traits_type::eof();
+}

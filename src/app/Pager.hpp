@@ -1,0 +1,73 @@
+#pragma once
+
+#include <csignal>
+#include <cstdio>
+#include <optional>
+#include <ostream>
+#include <streambuf>
+#include <string>
+#include <spawn.h>
+#include <sys/types.h>
+#include <vector>
+
+// The command a listing is paged through at a terminal, and the variables it
+// adds to the pager's environment ("LESS=FRX").
+struct PagerCommand {
+    std::string command;
+    std::vector<std::string> environment;
+};
+
+// Which pager pages the listings, as git chooses it: none when the output is
+// no terminal or --no-pager was given; else PAGER where it is set, none where
+// it is empty or "cat"; else less, with LESS=FRX where LESS is unset, so that
+// a listing that fits one screen is printed inline and nothing is cleared.
+std::optional<PagerCommand> choosePager(bool output_is_terminal, bool no_pager, const char* pager,
+                                        const char* less);
+
+// A pager for one listing. Everything it needs is taken when it is made;
+// starting it and writing to it allocate nothing. While it runs, Ctrl-C and
+// Ctrl-\ are the pager's: the program ignores them. A pager that is quit
+// early only stops the listing (its writes fail).
+class Pager {
+public:
+    explicit Pager(const PagerCommand& command);
+    Pager(const Pager&) = delete;
+    Pager& operator=(const Pager&) = delete;
+    ~Pager();
+
+    // Starts the pager; false, with errno set, when it cannot be started.
+    bool start() noexcept;
+    // The pager's input.
+    std::ostream& stream() noexcept { return stream_; }
+    // Ends its input and waits until the pager ends. False when it ended as
+    // a command that could not be run (the shell's status 126 or 127).
+    bool finish() noexcept;
+    const std::string& command() const noexcept { return command_; }
+
+private:
+    // Writes straight to the pipe, so that a failed write fails the stream.
+    class PipeBuffer : public std::streambuf {
+    public:
+        int fd = -1;
+
+    protected:
+        std::streamsize xsputn(const char* text, std::streamsize size) override;
+        int_type overflow(int_type c) override;
+    };
+
+    std::string command_;
+    bool through_shell_;
+    std::vector<std::string> arguments_;
+    std::vector<std::string> variables_;
+    std::vector<char*> argv_;
+    std::vector<char*> envp_;
+    posix_spawn_file_actions_t actions_;
+    posix_spawnattr_t attributes_;
+    int ends_[2] = {-1, -1}; // the pipe: the pager reads from 0, the listing writes to 1
+    int pipe_error_ = 0;
+    PipeBuffer buffer_;
+    std::ostream stream_{&buffer_};
+    pid_t pid_ = -1;
+    struct sigaction interrupt_ {};
+    struct sigaction quit_ {};
+};

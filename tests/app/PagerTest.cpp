@@ -1,0 +1,102 @@
+#include "app/Pager.hpp"
+
+#include "app/Transcript.hpp"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string three = header +
+                          "\n850312/0417,Jan,Novak,Hlavna 12,Nitra,ucitel,950,2,800,80,1"
+                          "\n905520/1234,Eva,Kovacova,Lesna 3,Kosice,lekarka,2100,0,0,35,2"
+                          "\n141231/0001,Adam,Toth,Dlha 1,Zilina,student,450,12,1500,92,3";
+
+// One whole session at a terminal, with the pager given.
+Session runWithPager(const TempDir& dir, const std::string& input, std::optional<PagerCommand> pager) {
+    writeFile(dir.path() / "klienti.csv", three);
+    std::istringstream in(input);
+    std::ostringstream out;
+    std::ostringstream err;
+    Environment env{in, out, err, fixedCalendar(2026, 12, 7, 14, 5), dir.path(), "klienti.csv", true};
+    env.pager = std::move(pager);
+    const int status = runKlienti(env);
+    return {out.str(), err.str(), status, {}};
+}
+
+} // namespace
+
+TEST(Pager, ChosenAsGitChoosesIt) {
+    const struct {
+        bool terminal;
+        bool no_pager;
+        const char* pager;
+        const char* less;
+        std::optional<std::string> command;
+        std::vector<std::string> environment;
+    } cases[] = {
+        {false, false, "most", nullptr, std::nullopt, {}}, // no terminal, no pager
+        {true, true, "most", nullptr, std::nullopt, {}},   // --no-pager
+        {true, false, "", nullptr, std::nullopt, {}},
+        {true, false, "cat", nullptr, std::nullopt, {}},
+        {true, false, "most -s", nullptr, "most -s", {}},
+        {true, false, nullptr, nullptr, "less", {"LESS=FRX"}},
+        {true, false, nullptr, "-R", "less", {}}, // the user's own LESS stays
+    };
+    for (const auto& c : cases) {
+        const std::optional<PagerCommand> chosen = choosePager(c.terminal, c.no_pager, c.pager, c.less);
+        ASSERT_EQ(chosen.has_value(), c.command.has_value()) << (c.pager ? c.pager : "unset");
+        if (chosen) {
+            EXPECT_EQ(chosen->command, *c.command);
+            EXPECT_EQ(chosen->environment, c.environment);
+        }
+    }
+}
+
+TEST(Pager, GetsTheListingByteForByteAndTheDialogueGoesOn) {
+    const TempDir plain_dir;
+    const TempDir paged_dir;
+    const std::string input = "n2 a1 0 100 3 u";
+    const Session plain = run(three, input, plain_dir);
+    const std::filesystem::path recorded = paged_dir.path() / "paged.txt";
+    // A recording pager through the shell; it sees LESS as the environment gives it.
+    const Session paged = runWithPager(paged_dir, input,
+                                       PagerCommand{"cat >> '" + recorded.string() + "'; echo \"[$LESS]\" >> '" +
+                                                        recorded.string() + "'",
+                                                    {"LESS=FRX"}});
+    const std::string sort_end = "9. vek klienta\n";
+    // Without the pager the two listings follow the two ordering menus.
+    const std::size_t first = plain.output.find(sort_end) + sort_end.size();
+    const std::size_t first_end = plain.output.find("\nBolo nacitanych", first);
+    const std::size_t second = plain.output.find(sort_end, first_end) + sort_end.size();
+    const std::size_t second_end = plain.output.find("\nBolo nacitanych", second);
+    const std::string listing1 = plain.output.substr(first, first_end - first);
+    const std::string listing2 = plain.output.substr(second, second_end - second);
+    ASSERT_NE(listing1.find("Klient c. 3"), std::string::npos);
+    EXPECT_EQ(readFile(recorded), listing1 + "[FRX]\n" + listing2 + "[FRX]\n");
+    std::string dialogue = plain.output;
+    dialogue.erase(second, listing2.size());
+    dialogue.erase(first, listing1.size());
+    EXPECT_EQ(paged.output, dialogue);
+    EXPECT_EQ(paged.diagnostics, plain.diagnostics);
+    std::vector<std::string> files = listDir(plain_dir.path());
+    files.push_back("paged.txt");
+    EXPECT_EQ(listDir(paged_dir.path()), files);
+}
+
+TEST(Pager, ThatCannotBeStartedLeavesTheListingOnTheTerminal) {
+    const TempDir plain_dir;
+    const Session plain = run(three, "n2u", plain_dir);
+    const struct {
+        std::string command;
+        std::string why;
+    } cases[] = {
+        {"/nikde/strankovac", "klienti: strankovac \"/nikde/strankovac\" sa nepodarilo spustit: No such file or directory\n"},
+        {"/nikde/strankovac -s", "klienti: strankovac \"/nikde/strankovac -s\" sa nepodarilo spustit\n"},
+    };
+    for (const auto& c : cases) {
+        const TempDir dir;
+        const Session s = runWithPager(dir, "n2u", PagerCommand{c.command, {}});
+        EXPECT_EQ(s.output, plain.output) << c.command;
+        EXPECT_EQ(s.diagnostics, c.why + plain.diagnostics) << c.command;
+    }
+}

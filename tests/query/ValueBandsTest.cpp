@@ -1,0 +1,51 @@
+#include "query/ValueBands.hpp"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <random>
+#include <vector>
+
+namespace {
+
+struct Expected {
+    std::vector<int32_t> values;
+    int64_t width;
+    int64_t first_low;
+    std::size_t bands;
+};
+
+} // namespace
+
+TEST(ValueBands, RoundWidthsFromTheLowestBandToTheHighestWithEveryValueCounted) {
+    std::mt19937 random(7);
+    std::vector<int32_t> salaries(5000);
+    for (int32_t& plat : salaries) {
+        plat = std::uniform_int_distribution<int32_t>(450, 6500)(random);
+    }
+    const Expected cases[] = {
+        {{35, 80, 92}, 10, 30, 7},
+        {{5}, 1, 5, 1},
+        {{5, 5, 5}, 1, 5, 1},
+        {{-15, -5, 4}, 2, -16, 11},
+        {{0, 100}, 20, 0, 6},
+        {{INT32_MIN, 0, INT32_MAX}, 500000000, -2500000000LL, 10},
+        {salaries, 1000, 0, 7},
+    };
+    for (const Expected& c : cases) {
+        const ValueBands result = valueBands(c.values);
+        ASSERT_EQ(result.size, c.bands) << c.values.front();
+        EXPECT_EQ(result.bands[0].low, c.first_low);
+        for (std::size_t i = 0; i < result.size; ++i) {
+            const ValueBands::Band& band = result.bands[i];
+            EXPECT_EQ(band.high - band.low + 1, c.width);
+            uint64_t inside = 0;
+            for (const int32_t v : c.values) {
+                inside += v >= band.low && v <= band.high ? 1 : 0;
+            }
+            EXPECT_EQ(band.count, inside) << "band " << i << " of " << c.values.front();
+        }
+        EXPECT_LE(result.bands[result.size - 1].low, *std::max_element(c.values.begin(), c.values.end()));
+    }
+    EXPECT_EQ(valueBands({}).size, 0u);
+}
