@@ -1,17 +1,20 @@
 // Each stage of the tool on generated files of 10k, 100k and 1M clients:
-// loading, the nine orderings, the five filters, the console listing (into a
-// stream that discards everything) and the output file; and the cases the
+// loading, the nine orderings, the five filters, the range report with and
+// without the picture of the values, the console listing (into a stream that
+// discards everything) and the output file; and the cases the
 // writers' prefetch exists for: listing and writing a table that a previous
 // ordering left in an order unrelated to where its records lie in memory.
 
 #include "ClientGenerator.hpp"
 #include "app/ConsoleListing.hpp"
+#include "app/ValuePicture.hpp"
 #include "io/ClientReader.hpp"
 #include "io/InputFile.hpp"
 #include "io/OutputFile.hpp"
 #include "threads/SideBySide.hpp"
 #include "query/Filter.hpp"
 #include "query/Sort.hpp"
+#include "query/ValueBands.hpp"
 
 #include <benchmark/benchmark.h>
 
@@ -139,6 +142,26 @@ void BM_Filter(benchmark::State& state) {
     itemsProcessed(state);
 }
 
+// The range report of a filter, alone and with the picture of the values
+// that a terminal shows beside it: the values kept in the same pass, then
+// counted into bands.
+void filterRange(benchmark::State& state, bool picture) {
+    const auto kriterium = static_cast<FilterCriterion>(state.range(1) - 1);
+    const std::vector<Klient*> tabulka = tableOf(state, false);
+    NullBuffer discard;
+    std::ostream out(&discard);
+    for (auto _ : state) {
+        std::vector<int32_t> values(picture ? tabulka.size() : 0);
+        printFilterRange(tabulka.data(), static_cast<int32_t>(tabulka.size()), kriterium, dnes, out, values);
+        if (picture) {
+            drawValuePicture(out, valueBands(values));
+        }
+    }
+    itemsProcessed(state);
+}
+void BM_FilterRange(benchmark::State& state) { filterRange(state, false); }
+void BM_FilterRangeWithPicture(benchmark::State& state) { filterRange(state, true); }
+
 void listing(benchmark::State& state, bool after_ordering, unsigned workers = workerCount()) {
     const std::vector<Klient*> tabulka = tableOf(state, after_ordering);
     NullBuffer discard;
@@ -201,6 +224,8 @@ BENCHMARK(BM_LoadOneWorker)->Apply(sizes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Sort)->Apply([](auto* b) { sizesAndCriteria(b, 9); })->ArgNames({"n", "criterion"})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortOneWorker)->Args({1000000, 2})->Args({1000000, 5})->ArgNames({"n", "criterion"})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Filter)->Apply([](auto* b) { sizesAndCriteria(b, 5); })->ArgNames({"n", "criterion"})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FilterRange)->Apply([](auto* b) { sizesAndCriteria(b, 5); })->ArgNames({"n", "criterion"})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FilterRangeWithPicture)->Apply([](auto* b) { sizesAndCriteria(b, 5); })->ArgNames({"n", "criterion"})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Listing)->Apply(sizes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ListingOneWorker)->Apply(sizes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ListingAfterOrdering)->Apply(sizes)->Unit(benchmark::kMillisecond);

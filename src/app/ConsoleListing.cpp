@@ -6,7 +6,7 @@ namespace {
 
 // The records formatted in one batch: a mebibyte or two of text, so that a
 // million blocks cost a few hundred writes, not millions.
-constexpr std::size_t batch_size = 4096;
+constexpr std::size_t batch_size = 8192;
 
 } // namespace
 

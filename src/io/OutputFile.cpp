@@ -10,7 +10,7 @@ namespace {
 // How many names of one minute are tried before giving up.
 constexpr int last_number = 9999;
 // The records formatted in one batch: about a mebibyte of text.
-constexpr std::size_t batch_size = 8192;
+constexpr std::size_t batch_size = 16384;
 
 bool sameMinute(const std::tm& a, const std::tm& b) noexcept {
     return a.tm_year == b.tm_year && a.tm_mon == b.tm_mon && a.tm_mday == b.tm_mday && a.tm_hour == b.tm_hour &&

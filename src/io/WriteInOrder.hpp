@@ -5,23 +5,23 @@
 #include "threads/SideBySide.hpp"
 
 #include <algorithm>
+#include <atomic>
+#include <cstdint>
 #include <cstddef>
 #include <string_view>
 #include <vector>
 
-// A writer's buffers, taken before a cycle shows anything: two rounds of one
-// buffer per worker, each with room for a whole batch of records at the most
-// a record can take. While one round's text is handed on, the next round is
-// formatted into the other.
+// A writer's buffers, taken before a cycle shows anything: one per worker,
+// each with room for a whole batch of records at the most a record can take.
 class WriterBuffers {
 public:
     // For count records of at most record_room bytes each, in batches of at
     // most batch_size records. Throws std::bad_alloc.
     WriterBuffers(std::size_t count, std::size_t batch_size, std::size_t record_room, unsigned workers);
 
-    unsigned workers() const noexcept { return workers_; }
+    unsigned workers() const noexcept { return static_cast<unsigned>(slots_.size()); }
     std::size_t batchSize() const noexcept { return batch_size_; }
-    TextBuffer& at(std::size_t round, unsigned worker) noexcept { return slots_[round % 2 * workers_ + worker].buffer; }
+    TextBuffer& at(std::size_t worker) noexcept { return slots_[worker].buffer; }
 
 private:
     // Each buffer on cache lines of its own: a buffer's length changes with
@@ -30,56 +30,52 @@ private:
         explicit Slot(std::size_t capacity) : buffer(capacity) {}
         TextBuffer buffer;
     };
-    unsigned workers_;
     std::size_t batch_size_;
     std::vector<Slot> slots_;
 };
 
 // Writes entries [0, count) in order: format(buffer, from, to) appends the
-// text of entries [from, to) (at most one batch), hand_on(text) passes a
-// round's text on and gives false to stop. The batches of a round are
-// formatted side by side, one per worker, while the calling thread hands the
-// previous round on. Gives false when a hand-on failed or a batch did not
-// fit its buffer. Allocates nothing and throws nothing the format and the
-// hand-on do not; progress is told the entries handed on after each round.
+// text of entries [from, to) (at most one batch), hand_on(text) passes it on
+// and gives false to stop. Batch b is formatted by worker b % workers, side by
+// side with the others, and handed on by that worker when its turn comes, that
+// is once batch b - 1 has been handed on: one worker writes while the others
+// format. Gives false when a hand-on failed or a batch did not fit its buffer.
+// Allocates nothing and throws nothing the format and the hand-on do not;
+// progress is told the entries handed on after each batch.
 template <typename Format, typename HandOn>
 bool writeInOrder(std::size_t count, WriterBuffers& buffers, Format&& format, HandOn&& hand_on,
                   const ProgressCallback& progress) {
     const unsigned workers = buffers.workers();
     const std::size_t batch = buffers.batchSize();
-    const std::size_t per_round = batch * workers;
-    const std::size_t rounds = (count + per_round - 1) / per_round;
-    const auto formatBatch = [&](std::size_t round, std::size_t worker) {
-        TextBuffer& buffer = buffers.at(round, static_cast<unsigned>(worker));
-        buffer.clear();
-        const std::size_t from = std::min(count, round * per_round + worker * batch);
-        format(buffer, from, std::min(count, from + batch));
+    const std::size_t batches = (count + batch - 1) / batch;
+    constexpr std::size_t stopped = SIZE_MAX;
+    std::atomic<std::size_t> turn{0}; // the batch to be handed on next, or stopped
+    const auto end = [&](std::size_t next) {
+        turn.store(next);
+        turn.notify_all();
     };
-    const auto handOnRound = [&](std::size_t round) {
-        for (unsigned worker = 0; worker < workers; ++worker) {
-            const TextBuffer& buffer = buffers.at(round, worker);
-            if (buffer.overflowed() || !hand_on(buffer.text())) {
-                return false;
+    runSideBySide(workers, [&](std::size_t worker) {
+        TextBuffer& buffer = buffers.at(worker);
+        for (std::size_t b = worker; b < batches; b += workers) {
+            buffer.clear();
+            try {
+                format(buffer, b * batch, std::min(count, (b + 1) * batch));
+            } catch (...) {
+                end(stopped); // nobody waits for a batch that will never come
+                throw;
             }
+            for (std::size_t now = turn.load(); now != b; now = turn.load()) {
+                if (now == stopped) {
+                    return;
+                }
+                turn.wait(now);
+            }
+            const bool handed_on = !buffer.overflowed() && hand_on(buffer.text());
+            if (handed_on && progress) {
+                progress(std::min(count, (b + 1) * batch), count);
+            }
+            end(handed_on ? b + 1 : stopped);
         }
-        if (progress) {
-            progress(std::min(count, (round + 1) * per_round), count);
-        }
-        return true;
-    };
-    bool handed_on = true;
-    if (rounds > 0) {
-        runSideBySide(workers, [&](std::size_t worker) { formatBatch(0, worker); });
-    }
-    for (std::size_t round = 0; round < rounds && handed_on; ++round) {
-        runSideBySide(workers, [&](std::size_t worker) {
-            if (worker == 0) {
-                handed_on = handOnRound(round);
-            }
-            if (round + 1 < rounds) {
-                formatBatch(round + 1, worker);
-            }
-        });
-    }
-    return handed_on;
+    });
+    return turn.load() == batches;
 }

@@ -10,10 +10,9 @@
 
 // Orders entries by a 64-bit key, ascending and stable (equal keys keep their
 // order), by a least-significant-byte-first radix sort over the key bytes
-// from lowest to highest (0 is the lowest byte). A byte that is the same in
-// every key costs no pass, so small numeric ranges take one or two passes.
-// Linear in the number of entries; scratch, as large as entries, is where
-// the passes move the entries to and fro.
+// from lowest to highest (0 is the lowest byte). Linear in the number of
+// entries; scratch, as large as entries, is where the passes move the
+// entries to and fro.
 template <typename Entry, typename Key>
 void stableRadixSort(std::span<Entry> entries, std::span<Entry> scratch, Key key, unsigned lowest, unsigned highest) {
     const std::size_t n = entries.size();
@@ -29,13 +28,9 @@ void stableRadixSort(std::span<Entry> entries, std::span<Entry> scratch, Key key
             ++counts[b][(k >> (8 * (lowest + b))) & 0xFF];
         }
     }
-    const uint64_t first = key(entries[0]);
     std::span<Entry> from = entries;
     for (unsigned b = 0; b < byte_count; ++b) {
         const unsigned shift = 8 * (lowest + b);
-        if (counts[b][(first >> shift) & 0xFF] == n) {
-            continue; // every key has this byte in common
-        }
         const std::span<Entry> to = from.data() == entries.data() ? std::span<Entry>(scratch) : entries;
         std::size_t position = 0;
         for (std::size_t& c : counts[b]) {

@@ -138,8 +138,7 @@ std::vector<Klient*> sortByText(Klient* const* tabulka, std::size_t n, SortMenuI
     };
     const auto sortPart = [&less, &rests](std::span<TextEntry> part, std::span<TextEntry> scratch) {
         stableRadixSort(part, scratch, [](const TextEntry& e) { return e.first8(); }, 0, 7);
-        // Only a prefix whose last byte is a character can go on; a run
-        // whose texts are equal throughout is in position order already.
+        // A run whose texts are equal throughout is in position order already.
         for (std::size_t from = 0; from < part.size();) {
             std::size_t to = from + 1;
             bool equal = true;
@@ -148,7 +147,7 @@ std::vector<Klient*> sortByText(Klient* const* tabulka, std::size_t n, SortMenuI
                 const TextRest& other = rests[part[to].position];
                 equal = equal && other.b8 == rest.b8 && other.b12 == rest.b12 && other.b16 == rest.b16;
             }
-            if (!equal && (part[from].low & 0xFF) != 0) {
+            if (!equal) {
                 std::sort(part.begin() + static_cast<std::ptrdiff_t>(from), part.begin() + static_cast<std::ptrdiff_t>(to),
                           less);
             }
