@@ -143,18 +143,21 @@ void BM_Filter(benchmark::State& state) {
 }
 
 // The range report of a filter, alone and with the picture of the values
-// that a terminal shows beside it: the values kept in the same pass, then
-// counted into bands.
+// that a terminal shows beside it, counted in the same pass.
 void filterRange(benchmark::State& state, bool picture) {
     const auto kriterium = static_cast<FilterCriterion>(state.range(1) - 1);
     const std::vector<Klient*> tabulka = tableOf(state, false);
     NullBuffer discard;
     std::ostream out(&discard);
     for (auto _ : state) {
-        std::vector<int32_t> values(picture ? tabulka.size() : 0);
-        printFilterRange(tabulka.data(), static_cast<int32_t>(tabulka.size()), kriterium, dnes, out, values);
+        std::optional<ValueHistogram> histogram;
         if (picture) {
-            drawValuePicture(out, valueBands(values));
+            histogram.emplace();
+        }
+        printFilterRange(tabulka.data(), static_cast<int32_t>(tabulka.size()), kriterium, dnes, out,
+                         histogram ? &*histogram : nullptr);
+        if (histogram) {
+            drawValuePicture(out, histogram->bands());
         }
     }
     itemsProcessed(state);

@@ -220,17 +220,18 @@ void orderAndShow(Klient** tabulka, int32_t pocet, SortCriterion kriterium, Envi
 // picture of its values on standard error, taken in the same pass. The
 // picture is a help: without memory for it, there is none.
 void showRange(const std::vector<Klient*>& tabulka, FilterCriterion kriterium, const Datum& dnes, Environment& env) {
-    std::vector<int32_t> values;
-    if (env.diagnostics_is_terminal) {
+    std::optional<ValueHistogram> histogram;
+    if (env.diagnostics_is_terminal && !tabulka.empty()) {
         try {
-            values.resize(tabulka.size());
+            histogram.emplace();
         } catch (const std::bad_alloc&) {
         }
     }
-    printFilterRange(tabulka.data(), static_cast<int32_t>(tabulka.size()), kriterium, dnes, env.output, values);
-    if (!values.empty() && values.size() == tabulka.size()) {
+    printFilterRange(tabulka.data(), static_cast<int32_t>(tabulka.size()), kriterium, dnes, env.output,
+                     histogram ? &*histogram : nullptr);
+    if (histogram) {
         env.output.flush();
-        drawValuePicture(env.diagnostics, valueBands(values));
+        drawValuePicture(env.diagnostics, histogram->bands());
     }
 }
 

@@ -18,7 +18,7 @@ const FilterMenuItem& menuItem(FilterCriterion kriterium) noexcept {
 }
 
 void printFilterRange(Klient* const* tabulka, int32_t pocet, FilterCriterion kriterium, const Datum& dnes,
-                      std::ostream& out, std::span<int32_t> values) {
+                      std::ostream& out, ValueHistogram* histogram) {
     const FilterMenuItem& item = menuItem(kriterium);
     if (pocet <= 0) {
         out << "\nPre kriterium \"" << item.range_label << "\" sa v subore nenachadzaju ziadne hodnoty.\n";
@@ -33,9 +33,11 @@ void printFilterRange(Klient* const* tabulka, int32_t pocet, FilterCriterion kri
             najmensia = v;
         }
     };
-    if (values.size() == static_cast<std::size_t>(pocet)) {
+    if (histogram != nullptr) {
         for (int32_t i = 0; i < pocet; ++i) {
-            visit(values[static_cast<std::size_t>(i)] = item.value(*tabulka[i], dnes));
+            const int32_t v = item.value(*tabulka[i], dnes);
+            histogram->add(v);
+            visit(v);
         }
     } else {
         for (int32_t i = 1; i < pocet; ++i) {

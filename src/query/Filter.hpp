@@ -2,12 +2,12 @@
 
 #include "model/Datum.hpp"
 #include "model/Klient.hpp"
+#include "query/ValueBands.hpp"
 
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <ostream>
-#include <span>
 #include <string_view>
 
 // Filtering by one numeric attribute within an inclusive range. The table is
@@ -55,11 +55,10 @@ struct HornaHranica {
 };
 
 // Writes the sentence with the lowest and the highest value of the attribute
-// over the table, or, for an empty table, that there are no values. Where
-// values has room for pocet values, the same pass keeps each record's value
-// there.
+// over the table, or, for an empty table, that there are no values. The
+// same pass counts every value into the histogram, if one is given.
 void printFilterRange(Klient* const* tabulka, int32_t pocet, FilterCriterion kriterium, const Datum& dnes,
-                      std::ostream& out, std::span<int32_t> values = {});
+                      std::ostream& out, ValueHistogram* histogram = nullptr);
 
 // How many of the first pocet records have a value within min..max, both included.
 int32_t countMatching(Klient* const* tabulka, HornaHranica max, DolnaHranica min, int32_t pocet,

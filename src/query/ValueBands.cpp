@@ -4,15 +4,13 @@
 
 namespace {
 
-// The smallest of 1, 2 and 5 times a power of ten that is at least least.
-int64_t roundWidth(int64_t least) noexcept {
-    for (int64_t power = 1;; power *= 10) {
-        for (const int64_t step : {1, 2, 5}) {
-            if (step * power >= least) {
-                return step * power;
-            }
-        }
+// The next round width: 1, 2, 5, 10, 20, 50, ...
+int64_t nextRound(int64_t width) noexcept {
+    int64_t power = 1;
+    while (power * 10 <= width) {
+        power *= 10;
     }
+    return width == power ? 2 * power : (width == 2 * power ? 5 * power : 10 * power);
 }
 
 // The largest multiple of width at most value.
@@ -23,31 +21,85 @@ int64_t floorTo(int64_t value, int64_t width) noexcept {
 
 } // namespace
 
-ValueBands valueBands(std::span<const int32_t> values) noexcept {
+ValueHistogram::ValueHistogram() = default;
+
+int64_t ValueHistogram::lowestCounted() const noexcept {
+    std::size_t first = 0;
+    while ((*counts_)[first] == 0) {
+        ++first;
+    }
+    return (base_ + static_cast<int64_t>(first)) * (int64_t{1} << shift_);
+}
+
+int64_t ValueHistogram::highestCounted() const noexcept {
+    std::size_t last = window - 1;
+    while ((*counts_)[last] == 0) {
+        --last;
+    }
+    return (base_ + static_cast<int64_t>(last) + 1) * (int64_t{1} << shift_) - 1;
+}
+
+// Widens the window until the values counted and this one fill at most half
+// of it, centres them in it, and moves the counts over. Each refit leaves a
+// quarter of the window free on either side, so the next one at least
+// doubles the span the values fill: a few dozen refits at the very most.
+void ValueHistogram::refit(int32_t value) noexcept {
+    if (empty_) {
+        empty_ = false;
+        base_ = int64_t{value} - static_cast<int64_t>(window / 2);
+        add(value);
+        return;
+    }
+    const int64_t lowest = std::min<int64_t>(lowestCounted(), value);
+    const int64_t highest = std::max<int64_t>(highestCounted(), value);
+    int shift = shift_;
+    while ((highest >> shift) - (lowest >> shift) >= static_cast<int64_t>(window / 2)) {
+        ++shift;
+    }
+    const int64_t base = ((lowest >> shift) + (highest >> shift)) / 2 - static_cast<int64_t>(window / 2);
+    spare_->fill(0);
+    for (std::size_t i = 0; i < window; ++i) {
+        if ((*counts_)[i] != 0) {
+            (*spare_)[static_cast<std::size_t>(((base_ + static_cast<int64_t>(i)) >> (shift - shift_)) - base)] +=
+                (*counts_)[i];
+        }
+    }
+    std::swap(counts_, spare_);
+    shift_ = shift;
+    base_ = base;
+    add(value);
+}
+
+ValueBands ValueHistogram::bands() const noexcept {
     ValueBands result;
-    if (values.empty()) {
+    if (empty_) {
         return result;
     }
-    const auto [lowest, highest] = std::minmax_element(values.begin(), values.end());
-    const int64_t span = int64_t{*highest} - *lowest + 1;
-    const int64_t width = roundWidth((span + 9) / 10);
-    const int64_t start = floorTo(*lowest, width);
-    result.size = static_cast<std::size_t>((*highest - start) / width + 1);
-    // At most ten widths hold the span, and the first band starts less than a
-    // width below the lowest value: twelve bands always suffice.
-    std::array<int64_t, ValueBands::most> upper{}; // the first value of each next band
-    for (std::size_t i = 0; i < result.size; ++i) {
-        result.bands[i] = {start + static_cast<int64_t>(i) * width, start + static_cast<int64_t>(i + 1) * width - 1, 0};
-        upper[i] = result.bands[i].high + 1;
+    // With buckets wider than one value, the first and last counted bucket
+    // stand in for the lowest and highest value: a width that is a multiple
+    // of the buckets' puts each bucket, those two with it, in one band.
+    const int64_t lowest = lowestCounted();
+    const int64_t highest = highestCounted();
+    const int64_t fine = int64_t{1} << shift_;
+    const int64_t tenth = (highest - lowest + 1 + 9) / 10;
+    int64_t width = 1;
+    while (width < tenth || width % fine != 0) {
+        width = nextRound(width);
     }
-    // A value's band is the number of bands it lies beyond: compares, which
-    // cost less than a division.
-    for (const int32_t value : values) {
-        std::size_t band = 0;
-        for (std::size_t i = 0; i + 1 < result.size; ++i) {
-            band += value >= upper[i] ? 1u : 0u;
+    if (width > 3 * tenth) {
+        width = (tenth + fine - 1) / fine * fine; // no round width fits the buckets
+    }
+    const int64_t start = floorTo(lowest, width);
+    result.size = static_cast<std::size_t>((highest - start) / width + 1);
+    for (std::size_t b = 0; b < result.size; ++b) {
+        ValueBands::Band& band = result.bands[b];
+        band.low = start + static_cast<int64_t>(b) * width;
+        band.high = band.low + width - 1;
+        const int64_t from = std::max<int64_t>((band.low >> shift_) - base_, 0);
+        const int64_t to = std::min<int64_t>((band.high >> shift_) - base_, static_cast<int64_t>(window) - 1);
+        for (int64_t i = from; i <= to; ++i) {
+            band.count += (*counts_)[static_cast<std::size_t>(i)];
         }
-        ++result.bands[band].count;
     }
     return result;
 }

@@ -3,15 +3,14 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <span>
+#include <memory>
 
-// How the values of an attribute spread: about ten bands of one round width
-// (1, 2 or 5 times a power of ten), each starting at a multiple of it, from
-// the band of the lowest value to that of the highest, with the count of the
-// values in each. Taken in one pass over the values, allocating nothing.
+// How the values of an attribute spread: about ten bands of one width, each
+// starting at a multiple of it, from the band of the lowest value to that of
+// the highest, with the count of the values in each.
 struct ValueBands {
     struct Band {
-        int64_t low;  // both bounds included
+        int64_t low; // both bounds included
         int64_t high;
         uint64_t count;
     };
@@ -20,4 +19,43 @@ struct ValueBands {
     std::size_t size = 0;
 };
 
-ValueBands valueBands(std::span<const int32_t> values) noexcept;
+// Counts values as they come, in the same pass that finds their range: each
+// value goes into a fine bucket of a power-of-two width on a window of
+// buckets, which widens and moves as values fall outside it (a few times in
+// all, whatever the values). Every count is exact. Taken before a pass, it
+// allocates nothing afterwards.
+class ValueHistogram {
+public:
+    ValueHistogram();
+
+    void add(int32_t value) noexcept {
+        const auto i = static_cast<uint64_t>((int64_t{value} >> shift_) - base_);
+        if (i < window) [[likely]] {
+            ++(*counts_)[i];
+            return;
+        }
+        refit(value);
+    }
+
+    // Bands of a round width (1, 2 or 5 times a power of ten) made of whole
+    // fine buckets; where the fine width allows no round width that gives a
+    // few bands, a multiple of the fine width.
+    ValueBands bands() const noexcept;
+
+private:
+    static constexpr std::size_t window = std::size_t{1} << 16;
+    using Counts = std::array<uint32_t, window>; // up to 2^31 values: a count fits
+
+    void refit(int32_t value) noexcept;
+    // The first and the last value of the buckets that hold values.
+    int64_t lowestCounted() const noexcept;
+    int64_t highestCounted() const noexcept;
+
+    std::unique_ptr<Counts> counts_ = std::make_unique<Counts>();
+    std::unique_ptr<Counts> spare_ = std::make_unique<Counts>();
+    int shift_ = 0;    // a fine bucket holds 2^shift_ values
+    // The bucket number (value >> shift_) of counts_[0]; at first far from
+    // every value, so that the first one fits the window to it.
+    int64_t base_ = int64_t{1} << 40;
+    bool empty_ = true;
+};
