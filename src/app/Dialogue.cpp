@@ -122,8 +122,8 @@ struct CycleOutput {
     CycleOutput(int32_t pocet, unsigned workers, const Environment& env)
         : listing(listingBuffers(pocet, workers)),
           file(env.directory, static_cast<std::size_t>(std::max(pocet, 0)), workers) {
-        if (env.pager && pocet > 0) {
-            pager.emplace(*env.pager);
+        if (!env.pager.command.empty() && pocet > 0) {
+            pager.emplace(env.pager);
         }
     }
     WriterBuffers listing;

@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <istream>
-#include <optional>
 #include <ostream>
 #include <string>
 
@@ -29,9 +28,9 @@ struct Environment {
     bool output_is_terminal = false;
     // Progress of long steps; none when null.
     Progress* progress = nullptr;
-    // The pager that pages each listing; none for the listing to go straight
-    // to the output.
-    std::optional<PagerCommand> pager = std::nullopt;
+    // The pager that pages each listing; none, for the listing to go
+    // straight to the output, where its command is empty.
+    PagerCommand pager = {};
     // Whether standard error is a terminal: then a filter shows a picture of
     // the values there before it asks for the bounds.
     bool diagnostics_is_terminal = false;

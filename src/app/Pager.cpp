@@ -8,15 +8,14 @@
 
 extern char** environ;
 
-std::optional<PagerCommand> choosePager(bool output_is_terminal, bool no_pager, const char* pager,
-                                        const char* less) {
+PagerCommand choosePager(bool output_is_terminal, bool no_pager, const char* pager, const char* less) {
     if (!output_is_terminal || no_pager) {
-        return std::nullopt;
+        return {};
     }
     if (pager != nullptr) {
         const std::string_view chosen(pager);
         if (chosen.empty() || chosen == "cat") {
-            return std::nullopt;
+            return {};
         }
         return PagerCommand{std::string(chosen), {}};
     }

@@ -2,7 +2,6 @@
 
 #include <csignal>
 #include <cstdio>
-#include <optional>
 #include <ostream>
 #include <streambuf>
 #include <string>
@@ -11,7 +10,7 @@
 #include <vector>
 
 // The command a listing is paged through at a terminal, and the variables it
-// adds to the pager's environment ("LESS=FRX").
+// adds to the pager's environment ("LESS=FRX"). No command: no pager.
 struct PagerCommand {
     std::string command;
     std::vector<std::string> environment;
@@ -21,8 +20,7 @@ struct PagerCommand {
 // no terminal or --no-pager was given; else PAGER where it is set, none where
 // it is empty or "cat"; else less, with LESS=FRX where LESS is unset, so that
 // a listing that fits one screen is printed inline and nothing is cleared.
-std::optional<PagerCommand> choosePager(bool output_is_terminal, bool no_pager, const char* pager,
-                                        const char* less);
+PagerCommand choosePager(bool output_is_terminal, bool no_pager, const char* pager, const char* less);
 
 // A pager for one listing. Everything it needs is taken when it is made;
 // starting it and writing to it allocate nothing. While it runs, Ctrl-C and

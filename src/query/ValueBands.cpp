@@ -1,6 +1,7 @@
 #include "query/ValueBands.hpp"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -81,13 +82,26 @@ ValueBands ValueHistogram::bands() const noexcept {
     const int64_t lowest = lowestCounted();
     const int64_t highest = highestCounted();
     const int64_t fine = int64_t{1} << shift_;
-    const int64_t tenth = (highest - lowest + 1 + 9) / 10;
-    int64_t width = 1;
-    while (width < tenth || width % fine != 0) {
-        width = nextRound(width);
+    const auto bandsOf = [&](int64_t width) { return (highest - floorTo(lowest, width)) / width + 1; };
+    // The largest round width that gives seven to twelve bands; failing
+    // that, the one nearest to ten bands. Widths beyond twice the span give
+    // one band or two.
+    int64_t ample = 0;
+    int64_t nearest = 0;
+    for (int64_t round = 1; round <= 2 * (highest - lowest + 1); round = nextRound(round)) {
+        const int64_t count = bandsOf(round);
+        if (round % fine == 0 && count <= static_cast<int64_t>(ValueBands::most)) {
+            ample = count >= 7 ? round : ample;
+            if (nearest == 0 || std::abs(count - 10) < std::abs(bandsOf(nearest) - 10)) {
+                nearest = round;
+            }
+        }
     }
-    if (width > 3 * tenth) {
-        width = (tenth + fine - 1) / fine * fine; // no round width fits the buckets
+    int64_t width = ample != 0 ? ample : nearest;
+    if (width == 0 || (bandsOf(width) < 5 && highest - lowest + 1 >= 5 * fine)) {
+        // No round width fits the buckets: ten bands of whole buckets.
+        const int64_t tenth = (highest - lowest + 1 + 9) / 10;
+        width = (tenth + fine - 1) / fine * fine;
     }
     const int64_t start = floorTo(lowest, width);
     result.size = static_cast<std::size_t>((highest - start) / width + 1);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 namespace {
 
 const std::string three = header +
@@ -12,7 +14,8 @@ const std::string three = header +
                           "\n141231/0001,Adam,Toth,Dlha 1,Zilina,student,450,12,1500,92,3";
 
 // One whole session at a terminal, with the pager given.
-Session runWithPager(const TempDir& dir, const std::string& input, std::optional<PagerCommand> pager) {
+Session runWithPager(const TempDir& dir, const std::string& input, PagerCommand pager) {
+    std::signal(SIGPIPE, SIG_IGN); // as the program has it: a pager that ends early only fails a write
     writeFile(dir.path() / "klienti.csv", three);
     std::istringstream in(input);
     std::ostringstream out;
@@ -31,24 +34,21 @@ TEST(Pager, ChosenAsGitChoosesIt) {
         bool no_pager;
         const char* pager;
         const char* less;
-        std::optional<std::string> command;
+        std::string command;
         std::vector<std::string> environment;
     } cases[] = {
-        {false, false, "most", nullptr, std::nullopt, {}}, // no terminal, no pager
-        {true, true, "most", nullptr, std::nullopt, {}},   // --no-pager
-        {true, false, "", nullptr, std::nullopt, {}},
-        {true, false, "cat", nullptr, std::nullopt, {}},
+        {false, false, "most", nullptr, "", {}}, // no terminal, no pager
+        {true, true, "most", nullptr, "", {}},   // --no-pager
+        {true, false, "", nullptr, "", {}},
+        {true, false, "cat", nullptr, "", {}},
         {true, false, "most -s", nullptr, "most -s", {}},
         {true, false, nullptr, nullptr, "less", {"LESS=FRX"}},
         {true, false, nullptr, "-R", "less", {}}, // the user's own LESS stays
     };
     for (const auto& c : cases) {
-        const std::optional<PagerCommand> chosen = choosePager(c.terminal, c.no_pager, c.pager, c.less);
-        ASSERT_EQ(chosen.has_value(), c.command.has_value()) << (c.pager ? c.pager : "unset");
-        if (chosen) {
-            EXPECT_EQ(chosen->command, *c.command);
-            EXPECT_EQ(chosen->environment, c.environment);
-        }
+        const PagerCommand chosen = choosePager(c.terminal, c.no_pager, c.pager, c.less);
+        EXPECT_EQ(chosen.command, c.command) << (c.pager ? c.pager : "unset");
+        EXPECT_EQ(chosen.environment, c.environment) << (c.pager ? c.pager : "unset");
     }
 }
 

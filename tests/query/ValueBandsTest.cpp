@@ -28,7 +28,7 @@ TEST(ValueBands, RoundWidthsFromTheLowestBandToTheHighestWithEveryValueCounted) 
         {{5}, 1, 5, 1},
         {{5, 5, 5}, 1, 5, 1},
         {{-15, -5, 4}, 2, -16, 11},
-        {{0, 100}, 20, 0, 6},
+        {{0, 100}, 10, 0, 11},
         {{INT32_MIN, 0, INT32_MAX}, 429522944, -2147614720LL, 10}, // no round width: whole fine buckets
         {salaries, 1000, 0, 7},
     };
