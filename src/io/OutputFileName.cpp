@@ -1,54 +1,31 @@
 #include "io/OutputFileName.hpp"
 
 #include <algorithm>
-#include <charconv>
+#include <cstdio>
 
 namespace {
 
-constexpr std::string_view weekdays[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-constexpr std::string_view months[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+constexpr const char* weekdays[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+constexpr const char* months[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                    "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
 template <std::size_t N>
-std::string_view nameIn(const std::string_view (&names)[N], int index) noexcept {
+const char* nameIn(const char* const (&names)[N], int index) noexcept {
     return index >= 0 && static_cast<std::size_t>(index) < N ? names[index] : "???";
 }
 
 } // namespace
 
+// snprintf with a bound: what does not fit (it never does for a real time)
+// is cut, never written past the array.
 OutputFileName::OutputFileName(const std::tm& local_time, int number) noexcept {
-    put(nameIn(weekdays, local_time.tm_wday));
-    put(" ");
-    putNumber(local_time.tm_mday, true);
-    put(". ");
-    put(nameIn(months, local_time.tm_mon));
-    put(". ");
-    putNumber(local_time.tm_year + 1900LL);
-    put(", ");
-    putNumber(local_time.tm_hour, true);
-    put(".");
-    putNumber(local_time.tm_min, true);
+    char numbered[16] = "";
     if (number > 1) {
-        put(" (");
-        putNumber(number);
-        put(")");
+        std::snprintf(numbered, sizeof numbered, " (%d)", number);
     }
-    put(".csv");
-}
-
-// Keeps the terminator: what does not fit (it never does for a real
-// time) is cut, never written past the array.
-void OutputFileName::put(std::string_view piece) noexcept {
-    const std::size_t n = std::min(piece.size(), text_.size() - 1 - size_);
-    std::copy_n(piece.data(), n, text_.data() + size_);
-    size_ += n;
-    text_[size_] = '\0';
-}
-
-void OutputFileName::putNumber(long long value, bool two_digits) noexcept {
-    if (two_digits && value >= 0 && value < 10) {
-        put("0");
-    }
-    char digits[24];
-    put(std::string_view(digits, static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits)));
+    const int n = std::snprintf(text_.data(), text_.size(), "%s %02d. %s. %lld, %02d.%02d%s.csv",
+                                nameIn(weekdays, local_time.tm_wday), local_time.tm_mday,
+                                nameIn(months, local_time.tm_mon), local_time.tm_year + 1900LL, local_time.tm_hour,
+                                local_time.tm_min, numbered);
+    size_ = std::min(static_cast<std::size_t>(std::max(n, 0)), text_.size() - 1);
 }

@@ -20,9 +20,6 @@ public:
     const char* c_str() const noexcept { return text_.data(); }
 
 private:
-    void put(std::string_view piece) noexcept;
-    void putNumber(long long value, bool two_digits = false) noexcept;
-
     std::array<char, 96> text_{};
     std::size_t size_ = 0;
 };

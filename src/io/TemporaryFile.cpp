@@ -2,13 +2,11 @@
 
 #include "threads/EndingSignals.hpp"
 
-#include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <charconv>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <string_view>
 #include <unistd.h>
 
 namespace {
@@ -27,21 +25,6 @@ static_assert(std::atomic<int>::is_always_lock_free);
 bool anonymousUnsupported(int error) {
     // EISDIR: a kernel without O_TMPFILE; EOPNOTSUPP: a file system without it.
     return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
-}
-
-// Appends a decimal number to a zero-terminated name in a fixed array.
-template <std::size_t N>
-void appendText(std::array<char, N>& name, std::string_view text) {
-    const std::size_t used = std::strlen(name.data());
-    const std::size_t n = std::min(text.size(), N - 1 - used);
-    std::memcpy(name.data() + used, text.data(), n);
-    name[used + n] = '\0';
-}
-template <std::size_t N>
-void appendNumber(std::array<char, N>& name, unsigned long value) {
-    char digits[24];
-    appendText(name, std::string_view(digits, static_cast<std::size_t>(
-                                                  std::to_chars(digits, digits + sizeof digits, value).ptr - digits)));
 }
 
 } // namespace
@@ -73,11 +56,7 @@ std::optional<TemporaryFile> TemporaryFile::create(const std::filesystem::path& 
     static std::atomic<unsigned long> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::array<char, 64> hidden{};
-        appendText(hidden, ".klienti-");
-        appendNumber(hidden, static_cast<unsigned long>(::getpid()));
-        appendText(hidden, "-");
-        appendNumber(hidden, counter++);
-        appendText(hidden, ".tmp");
+        std::snprintf(hidden.data(), hidden.size(), ".klienti-%ld-%lu.tmp", static_cast<long>(::getpid()), counter++);
         const EndingSignalsBlocked blocked;
         const int fd = ::openat(dir, hidden.data(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
@@ -152,8 +131,7 @@ bool TemporaryFile::linkAs(const OutputFileName& name) const noexcept {
         return ::linkat(directory_, hidden_.data(), directory_, name.c_str(), 0) == 0;
     }
     std::array<char, 40> self{};
-    appendText(self, "/proc/self/fd/");
-    appendNumber(self, static_cast<unsigned long>(fd_));
+    std::snprintf(self.data(), self.size(), "/proc/self/fd/%d", fd_);
     return ::linkat(AT_FDCWD, self.data(), directory_, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
 }
 

@@ -1,10 +1,9 @@
 #include "progress/Progress.hpp"
 
 #include <algorithm>
-#include <array>
 #include <atomic>
 #include <cerrno>
-#include <charconv>
+#include <cstdio>
 #include <unistd.h>
 
 namespace {
@@ -39,21 +38,6 @@ void erase(int fd, std::size_t width) noexcept {
     writeAll(fd, "\r");
 }
 
-// Text assembled in a fixed array, cut where it would not fit.
-class Line {
-public:
-    void put(std::string_view piece) noexcept {
-        const std::size_t n = std::min(piece.size(), text_.size() - size_);
-        std::copy_n(piece.data(), n, text_.data() + size_);
-        size_ += n;
-    }
-    std::string_view text() const noexcept { return {text_.data(), size_}; }
-
-private:
-    std::array<char, 2 * max_width + 1> text_;
-    std::size_t size_ = 0;
-};
-
 } // namespace
 
 Progress::Progress(int fd, std::ostream* console, Clock clock, std::chrono::milliseconds delay,
@@ -87,25 +71,18 @@ void Progress::Step::update(std::uint64_t done, std::uint64_t total) noexcept {
         return;
     }
     const std::uint64_t percent = total == 0 ? 0 : (done >= total ? 100 : done * 100 / total);
-    char digits[24];
-    const std::string_view number(digits, static_cast<std::size_t>(
-                                              std::to_chars(digits, digits + sizeof digits, percent).ptr - digits));
-    Line visible;
-    visible.put("klienti: ");
-    visible.put(name_.substr(0, max_width - 20));
-    visible.put(" ");
-    visible.put(number);
-    visible.put(" %");
+    char visible[max_width + 1];
+    const int length = std::snprintf(visible, sizeof visible, "klienti: %.*s %llu %%",
+                                     static_cast<int>(std::min(name_.size(), max_width - 20)), name_.data(),
+                                     static_cast<unsigned long long>(percent));
     if (progress_.console_ != nullptr) {
         progress_.console_->flush();
     }
     // Padded to the width drawn before, so that no digit of it stays.
-    const std::size_t width = std::max(visible.text().size(), drawn_width_);
-    Line line;
-    line.put("\r");
-    line.put(visible.text());
-    line.put(spaces.substr(0, width - visible.text().size()));
-    progress_.draw(line.text());
+    const std::size_t width = std::max(std::min(static_cast<std::size_t>(std::max(length, 0)), max_width), drawn_width_);
+    char line[max_width + 2];
+    std::snprintf(line, sizeof line, "\r%-*s", static_cast<int>(width), visible);
+    progress_.draw(std::string_view(line, width + 1));
     drawn_width_ = width;
     drawn_at_ = now;
     drawn_fd.store(progress_.fd_);
