@@ -85,7 +85,7 @@ Piece parsePiece(const char* begin, const char* end, std::size_t room) {
 
 // Parses whole lines [begin, end) into at most room records, as one piece per
 // worker cut at line ends, side by side, while alongside runs on the calling
-// thread; the pieces come back in file order.
+// thread (after it, with one worker); the pieces come back in file order.
 std::vector<Piece> parseSideBySide(const char* begin, const char* end, const LoadOptions& options, std::size_t room,
                                    void (*alongside)(void*), void* context) {
     const auto size = static_cast<std::size_t>(end - begin);
@@ -98,13 +98,20 @@ std::vector<Piece> parseSideBySide(const char* begin, const char* end, const Loa
     }
     cuts.push_back(end);
     std::vector<Piece> pieces(count);
-    runSideBySide(count + 1, [&](std::size_t task) {
-        if (task == 0) {
+    const auto task = [&](std::size_t t) {
+        if (t == 0) {
             alongside(context);
         } else {
-            pieces[task - 1] = parsePiece(cuts[task - 1], cuts[task], room);
+            pieces[t - 1] = parsePiece(cuts[t - 1], cuts[t], room);
         }
-    });
+    };
+    // One worker is one core: reading and parsing take turns on it.
+    if (options.workers <= 1) {
+        task(0);
+        task(1);
+    } else {
+        runSideBySide(count + 1, task);
+    }
     // Pieces parsed side by side each had the whole room: where they went
     // beyond it together, the chunk is parsed again in one piece, which ends
     // exactly at the limit.

@@ -85,11 +85,13 @@ void sortInParts(std::vector<Entry>& entries, unsigned workers, SortPart sortPar
     }
 }
 
-// Runs each(i) for every i of [0, n), in as many ranges as workers, side by side.
+// Runs each(i) for every i of [0, n), in as many ranges as workers, side by
+// side; fewer entries than a part's worth in one range.
 template <typename Each>
 void forEachIndex(std::size_t n, unsigned workers, Each each) {
-    runSideBySide(workers, [&](std::size_t part) {
-        for (std::size_t i = n * part / workers, to = n * (part + 1) / workers; i < to; ++i) {
+    const std::size_t parts = n < min_part ? 1 : workers;
+    runSideBySide(parts, [&](std::size_t part) {
+        for (std::size_t i = n * part / parts, to = n * (part + 1) / parts; i < to; ++i) {
             each(i);
         }
     });
