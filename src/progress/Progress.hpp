@@ -24,7 +24,7 @@ public:
                       std::chrono::milliseconds delay = std::chrono::milliseconds(500),
                       std::chrono::milliseconds interval = std::chrono::milliseconds(250));
 
-    // A step: shown once it has taken longer than the delay, erased when it
+    // A step: shown once it has run for the delay, erased when it
     // ends (when the object goes). The name must outlive the step.
     class Step {
     public:

@@ -1,8 +1,8 @@
 #include "query/Sort.hpp"
 
-#include "threads/SideBySide.hpp"
 #include "query/Menu.hpp"
 #include "query/RadixSort.hpp"
+#include "threads/SideBySide.hpp"
 
 #include <algorithm>
 #include <vector>

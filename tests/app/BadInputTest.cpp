@@ -62,6 +62,7 @@ TEST(BadInput, FilesLoadWhatIsValidAndReportTheRest) {
         {"blank line", header + "\n   \n" + good, malformed(2), 1},
         {"500 characters with commas", header + "\n" + std::string(490, 'x') + ",,,,,,,,,,\n" + good, malformed(2), 1},
         {"trailing line feed", header + "\n" + good + "\n", "", 1},
+        {"last line of one byte", header + "\n" + good + "\nx", malformed(3), 1},
         {"empty line in the middle", header + "\n" + good + "\n\n" + good, malformed(3), 2},
         {"line of 500 characters", header + "\n" + std::string(500, 'a') + "\n" + good, malformed(2), 1},
         {"header of 10000 characters", std::string(10000, 'h') + "\n" + good, "", 1},

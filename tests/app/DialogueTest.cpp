@@ -148,6 +148,23 @@ TEST(Dialogue, DiagnosticsNameTheFileAsGivenAndEachOutput) {
     EXPECT_EQ(s.files, std::vector<std::string>{"Mon 07. Dec. 2026, 14.05.csv"});
 }
 
+TEST(Dialogue, HeaderHintNamesTheSeparatorOnlyWhereNoCommaStands) {
+    const std::string hint = "klienti: hlavicka suboru \"klienti.csv\" neobsahuje ciarku, ale ";
+    const struct {
+        std::string header;
+        std::string diagnostics;
+    } cases[] = {
+        {"a;b", hint + "bodkociarku: subor zrejme nie je oddeleny ciarkami\n"},
+        {"a\tb", hint + "tabulator: subor zrejme nie je oddeleny ciarkami\n"},
+        {"a\tb;c", hint + "bodkociarku: subor zrejme nie je oddeleny ciarkami\n"},
+        {"a,b;c\td", ""},
+        {"ab", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(run(c.header + "\n" + novak, "u").diagnostics, c.diagnostics) << c.header;
+    }
+}
+
 TEST(Dialogue, MissingOrUnreadableClientFile) {
     const TempDir dir;
     std::istringstream in("a1\n");

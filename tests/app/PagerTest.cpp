@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 
 namespace {
@@ -13,16 +14,25 @@ const std::string three = header +
                           "\n905520/1234,Eva,Kovacova,Lesna 3,Kosice,lekarka,2100,0,0,35,2"
                           "\n141231/0001,Adam,Toth,Dlha 1,Zilina,student,450,12,1500,92,3";
 
-// One whole session at a terminal, with the pager given.
-Session runWithPager(const TempDir& dir, const std::string& input, PagerCommand pager) {
-    std::signal(SIGPIPE, SIG_IGN); // as the program has it: a pager that ends early only fails a write
-    writeFile(dir.path() / "klienti.csv", three);
+// One whole session at a terminal, with the pager given. SIGPIPE is ignored
+// meanwhile, as the program has it: a pager that ends early only fails a
+// write. Ctrl-C is the program's again afterwards.
+Session runWithPager(const TempDir& dir, const std::string& input, PagerCommand pager,
+                     const std::string& content = three) {
+    const auto previous_pipe = std::signal(SIGPIPE, SIG_IGN);
+    struct sigaction interrupt_before {};
+    ::sigaction(SIGINT, nullptr, &interrupt_before);
+    writeFile(dir.path() / "klienti.csv", content);
     std::istringstream in(input);
     std::ostringstream out;
     std::ostringstream err;
     Environment env{in, out, err, fixedCalendar(2026, 12, 7, 14, 5), dir.path(), "klienti.csv", true};
     env.pager = std::move(pager);
     const int status = runKlienti(env);
+    struct sigaction interrupt_after {};
+    ::sigaction(SIGINT, nullptr, &interrupt_after);
+    EXPECT_EQ(interrupt_after.sa_handler, interrupt_before.sa_handler);
+    std::signal(SIGPIPE, previous_pipe);
     return {out.str(), err.str(), status, {}};
 }
 
@@ -58,11 +68,16 @@ TEST(Pager, GetsTheListingByteForByteAndTheDialogueGoesOn) {
     const std::string input = "n2 a1 0 100 3 u";
     const Session plain = run(three, input, plain_dir);
     const std::filesystem::path recorded = paged_dir.path() / "paged.txt";
-    // A recording pager through the shell; it sees LESS as the environment gives it.
-    const Session paged = runWithPager(paged_dir, input,
-                                       PagerCommand{"cat >> '" + recorded.string() + "'; echo \"[$LESS]\" >> '" +
-                                                        recorded.string() + "'",
-                                                    {"LESS=FRX"}});
+    // A recording pager, started directly as less is; it sees LESS as the
+    // environment gives it, and notes the descriptors and the signal
+    // settings it inherited.
+    const std::filesystem::path inherited = paged_dir.path() / "inherited.txt";
+    const std::filesystem::path script = paged_dir.path() / "pager";
+    writeFile(script, "#!/bin/sh\ncat >> '" + recorded.string() + "'\necho \"[$LESS]\" >> '" + recorded.string() +
+                          "'\nls -l /proc/$$/fd >> '" + inherited.string() +
+                          "'\nexec grep -E '^Sig(Blk|Ign)' /proc/self/status >> '" + inherited.string() + "'\n");
+    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+    const Session paged = runWithPager(paged_dir, input, PagerCommand{script.string(), {"LESS=FRX"}});
     const std::string sort_end = "9. vek klienta\n";
     // Without the pager the two listings follow the two ordering menus.
     const std::size_t first = plain.output.find(sort_end) + sort_end.size();
@@ -79,8 +94,27 @@ TEST(Pager, GetsTheListingByteForByteAndTheDialogueGoesOn) {
     EXPECT_EQ(paged.output, dialogue);
     EXPECT_EQ(paged.diagnostics, plain.diagnostics);
     std::vector<std::string> files = listDir(plain_dir.path());
+    files.push_back("inherited.txt");
     files.push_back("paged.txt");
+    files.push_back("pager");
+    std::sort(files.begin(), files.end());
     EXPECT_EQ(listDir(paged_dir.path()), files);
+    // Neither the client file, nor the output file being written, nor its
+    // directory leaks into the pager; it blocks no signal and ignores neither
+    // Ctrl-C, nor Ctrl-\, nor a closed pipe.
+    const std::string fds = readFile(inherited);
+    EXPECT_EQ(fds.find(paged_dir.path().string() + "/klienti.csv"), std::string::npos) << fds;
+    EXPECT_EQ(fds.find(paged_dir.path().string() + "/#"), std::string::npos) << fds;
+    EXPECT_EQ(fds.find(paged_dir.path().string() + "\n"), std::string::npos) << fds;
+    for (std::size_t at = fds.find("SigBlk:"); at != std::string::npos; at = fds.find("SigBlk:", at + 1)) {
+        EXPECT_EQ(fds.substr(at, 24), "SigBlk:\t0000000000000000");
+    }
+    for (std::size_t at = fds.find("SigIgn:"); at != std::string::npos; at = fds.find("SigIgn:", at + 1)) {
+        const unsigned long ignored = std::stoul(fds.substr(at + 8, 16), nullptr, 16);
+        for (const int signal : {SIGINT, SIGQUIT, SIGPIPE}) {
+            EXPECT_EQ(ignored & (1ul << (signal - 1)), 0u) << signal;
+        }
+    }
 }
 
 TEST(Pager, ThatCannotBeStartedLeavesTheListingOnTheTerminal) {
@@ -92,6 +126,7 @@ TEST(Pager, ThatCannotBeStartedLeavesTheListingOnTheTerminal) {
     } cases[] = {
         {"/nikde/strankovac", "klienti: strankovac \"/nikde/strankovac\" sa nepodarilo spustit: No such file or directory\n"},
         {"/nikde/strankovac -s", "klienti: strankovac \"/nikde/strankovac -s\" sa nepodarilo spustit\n"},
+        {"exit 126", "klienti: strankovac \"exit 126\" sa nepodarilo spustit\n"},
     };
     for (const auto& c : cases) {
         const TempDir dir;
@@ -99,4 +134,12 @@ TEST(Pager, ThatCannotBeStartedLeavesTheListingOnTheTerminal) {
         EXPECT_EQ(s.output, plain.output) << c.command;
         EXPECT_EQ(s.diagnostics, c.why + plain.diagnostics) << c.command;
     }
+}
+
+TEST(Pager, NotStartedForAnEmptyListing) {
+    const TempDir dir;
+    const Session s = runWithPager(dir, "n1u", PagerCommand{"touch '" + (dir.path() / "started").string() + "'", {}},
+                                   header);
+    EXPECT_EQ(s.status, 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "started"));
 }

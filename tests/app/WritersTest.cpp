@@ -81,6 +81,33 @@ TEST(Writers, TheLargestRecordFitsTheRoomCountedForIt) {
                               " bodov (max. 100)\nPlatobna disciplina: priemerna\n______________________________\n");
 }
 
+TEST(TextBuffer, FillsExactlyAndAnOverflowWritesNothingUntilCleared) {
+    TextBuffer buffer(4);
+    buffer.append("abcd");
+    EXPECT_FALSE(buffer.overflowed());
+    buffer.append('x');
+    EXPECT_TRUE(buffer.overflowed());
+    EXPECT_EQ(buffer.text(), "abcd");
+    buffer.clear();
+    EXPECT_FALSE(buffer.overflowed());
+    buffer.append("abcdef");
+    buffer.append('x');
+    EXPECT_TRUE(buffer.overflowed());
+    EXPECT_EQ(buffer.text(), "");
+}
+
+TEST(WriteInOrder, TellsProgressAfterEachBatchInOrder) {
+    struct Told {
+        std::vector<std::pair<uint64_t, uint64_t>> calls;
+    } told;
+    const ProgressCallback progress(
+        [](void* t, uint64_t done, uint64_t total) { static_cast<Told*>(t)->calls.emplace_back(done, total); }, &told);
+    WriterBuffers buffers(25, 10, 1, 2);
+    EXPECT_TRUE(writeInOrder(25, buffers, [](TextBuffer& b, std::size_t, std::size_t) { b.append('x'); },
+                             [](std::string_view) { return true; }, progress));
+    EXPECT_EQ(told.calls, (std::vector<std::pair<uint64_t, uint64_t>>{{10, 25}, {20, 25}, {25, 25}}));
+}
+
 TEST(WriteInOrder, StopsAtAFailedHandOnOrAnOverflowAndPassesOnAFormattersFailure) {
     const auto numbers = [](TextBuffer& buffer, std::size_t from, std::size_t to) {
         for (std::size_t i = from; i < to; ++i) {
@@ -109,8 +136,9 @@ TEST(WriteInOrder, StopsAtAFailedHandOnOrAnOverflowAndPassesOnAFormattersFailure
             return true;
         }, {}));
         EXPECT_EQ(text, "");
+        // One batch fails: the workers waiting for their turn behind it end too.
         const auto failing = [](TextBuffer&, std::size_t from, std::size_t) {
-            if (from >= 500) {
+            if (from == 500) {
                 throw std::bad_alloc();
             }
         };

@@ -38,6 +38,7 @@ TEST(OutputFileName, IsTheLocalMinuteInEnglish) {
         {fixedTime(2026, 8, 9, 9, 30), 1, "Sun 09. Aug. 2026, 09.30.csv"},
         {local_time, 2, "Tue 05. Mar. 2024, 14.05 (2).csv"},
         {local_time, 9999, "Tue 05. Mar. 2024, 14.05 (9999).csv"},
+        {[] { std::tm t = local_time; t.tm_mon = 12; t.tm_wday = 7; return t; }(), 1, "??? 05. ???. 2024, 14.05.csv"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(OutputFileName(c.local_time, c.number).view(), c.name);
@@ -76,6 +77,30 @@ TEST(OutputFile, NeverReplacesAnExistingEntry) {
     EXPECT_EQ(listDir(dir.path()), (std::vector<std::string>{name(2), name(3), name(4), name(1)}));
     EXPECT_EQ(readFile(dir.path() / name(1)), header + "\n" + novak + "\n");
     EXPECT_EQ(readFile(dir.path() / name(4)), header + "\n");
+}
+
+TEST(OutputFile, TheSeriesOfAMinuteSearchesOnAndEndsAtItsLastNumber) {
+    const TempDir dir;
+    TestTable t;
+    t.add(novak);
+    // The next output of a minute searches on behind the last name given,
+    // even where an earlier name was freed since; another minute starts anew.
+    NameSeries series;
+    ASSERT_TRUE(write(t, dir.path(), series).written);
+    std::filesystem::remove(dir.path() / name(1));
+    EXPECT_EQ(write(t, dir.path(), series).name.view(), name(2));
+    std::tm next_minute = local_time;
+    ++next_minute.tm_min;
+    OutputFile other(dir.path(), 1, 1);
+    other.write(t.tabulka.data(), 1);
+    EXPECT_EQ(other.publish(next_minute, series).name.view(), OutputFileName(next_minute).view());
+    // The series ends at 9999: beyond, every name counts as taken.
+    series = {local_time, 9998};
+    EXPECT_EQ(write(t, dir.path(), series).name.view(), name(9999));
+    const OutputResult beyond = write(t, dir.path(), series);
+    EXPECT_FALSE(beyond.written);
+    EXPECT_EQ(beyond.error, EEXIST);
+    EXPECT_EQ(beyond.name.view(), name(9999));
 }
 
 TEST(OutputFile, FailureLeavesNothingAndNamesTheFirstName) {
@@ -135,13 +160,11 @@ TEST(TemporaryFile, HiddenNamesNeverOpenAnExistingEntry) {
         const std::string used = listDir(dir.path()).at(0);
         const std::size_t number_at = used.rfind('-') + 1;
         taken = used.substr(0, number_at) + std::to_string(std::stoi(used.substr(number_at)) + 1) + ".tmp";
-    }
-    writeFile(dir.path() / taken, "someone else's");
-    {
+        writeFile(dir.path() / taken, "someone else's");
         std::optional<TemporaryFile> second = TemporaryFile::create(dir.path(), TemporaryFile::Kind::hidden_name);
         ASSERT_TRUE(second);
         ASSERT_TRUE(second->write("mine"));
-        EXPECT_EQ(listDir(dir.path()).size(), 2u);
+        EXPECT_EQ(listDir(dir.path()).size(), 3u);
     }
     EXPECT_EQ(listDir(dir.path()), std::vector<std::string>{taken});
     EXPECT_EQ(readFile(dir.path() / taken), "someone else's");

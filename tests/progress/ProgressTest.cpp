@@ -2,9 +2,11 @@
 
 #include "TestSupport.hpp"
 #include "app/Dialogue.hpp"
+#include "app/Signals.hpp"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fcntl.h>
 #include <sstream>
 #include <pty.h>
@@ -77,6 +79,28 @@ TEST(Progress, LoadingTheClientFileShowsIt) {
     env.progress = &progress;
     EXPECT_EQ(runKlienti(env), 0);
     const std::string line = "klienti: nacitavanie klienti.csv 100 %";
+    EXPECT_EQ(received(master), "\r" + line + "\r" + std::string(line.size(), ' ') + "\r");
+    ::close(master);
+    ::close(slave);
+}
+
+TEST(ProgressDeathTest, AnEndingSignalErasesTheLine) {
+    int master = -1;
+    int slave = -1;
+    ASSERT_EQ(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    ::fcntl(master, F_SETFL, O_NONBLOCK);
+    EXPECT_EXIT(
+        {
+            std::signal(SIGTERM, SIG_DFL);
+            installSignalHandlers();
+            std::chrono::steady_clock::time_point now{};
+            Progress progress(slave, nullptr, [&] { return now += 1s; });
+            Progress::Step step(progress, "usporiadanie");
+            step.callback()(1, 2);
+            std::raise(SIGTERM);
+        },
+        testing::KilledBySignal(SIGTERM), "");
+    const std::string line = "klienti: usporiadanie 50 %";
     EXPECT_EQ(received(master), "\r" + line + "\r" + std::string(line.size(), ' ') + "\r");
     ::close(master);
     ::close(slave);

@@ -109,7 +109,7 @@ TEST(SortClients, EveryNumberOfWorkersOrdersAsOne) {
         for (std::size_t i = 1; i < alone.size(); ++i) {
             ASSERT_LE(referenceCompare(*alone[i - 1], *alone[i], item.kriterium), 0);
         }
-        for (const unsigned workers : {2u, 3u, 4u}) {
+        for (const unsigned workers : {2u, 3u, 4u, 5u}) {
             EXPECT_EQ(sortClients(t.tabulka.data(), t.pocet(), item.kriterium, dnes, {}, workers), alone)
                 << item.label << ", " << workers << " workers";
         }

@@ -1,9 +1,12 @@
 #include "query/ValueBands.hpp"
 
+#include "app/ValuePicture.hpp"
+
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <random>
+#include <sstream>
 #include <vector>
 
 namespace {
@@ -29,6 +32,8 @@ TEST(ValueBands, RoundWidthsFromTheLowestBandToTheHighestWithEveryValueCounted) 
         {{5, 5, 5}, 1, 5, 1},
         {{-15, -5, 4}, 2, -16, 11},
         {{0, 100}, 10, 0, 11},
+        {{0, 50}, 5, 0, 11},
+        {{0, 4000000}, 400128, 0, 10}, // buckets of 128: no round width gives enough bands
         {{INT32_MIN, 0, INT32_MAX}, 429522944, -2147614720LL, 10}, // no round width: whole fine buckets
         {salaries, 1000, 0, 7},
     };
@@ -52,4 +57,17 @@ TEST(ValueBands, RoundWidthsFromTheLowestBandToTheHighestWithEveryValueCounted) 
         EXPECT_LE(result.bands[result.size - 1].low, *std::max_element(c.values.begin(), c.values.end()));
     }
     EXPECT_EQ(ValueHistogram().bands().size, 0u);
+}
+
+TEST(ValuePicture, BarsScaledToTheFullestBandAndAMarkForEveryBandThatHoldsAValue) {
+    ValueBands bands;
+    bands.bands[0] = {-10, -1, 80};
+    bands.bands[1] = {0, 9, 0};
+    bands.bands[2] = {10, 19, 1};
+    bands.size = 3;
+    std::ostringstream out;
+    drawValuePicture(out, bands);
+    EXPECT_EQ(out.str(), "klienti: -10 -  -1 | " + std::string(40, '#') + " 80\n"
+                         "klienti:   0 -   9 | 0\n"
+                         "klienti:  10 -  19 | # 1\n");
 }

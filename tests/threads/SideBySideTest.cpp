@@ -2,6 +2,8 @@
 
 #include "threads/EndingSignals.hpp"
 
+#include "TestSupport.hpp"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -22,6 +24,15 @@ TEST(SideBySide, EveryTaskRunsWithTheEndingSignalsBlockedBeyondTheCallingThread)
     EXPECT_EQ(ran, (std::vector<int>{1, 1, 1, 1}));
     // The calling thread keeps its mask: there the handler runs.
     EXPECT_EQ(blocked, (std::vector<int>{0, 4, 4, 4}));
+}
+
+TEST(SideBySide, WhereNoThreadCanBeStartedEveryTaskRunsHere) {
+    std::vector<int> ran(3, 0);
+    {
+        const AllocationLimit limit(1);
+        runSideBySide(3, [&](std::size_t task) { ++ran[task]; });
+    }
+    EXPECT_EQ(ran, (std::vector<int>{1, 1, 1}));
 }
 
 TEST(SideBySide, ATasksFailureIsRethrownOnceAllHaveEnded) {
