@@ -12,13 +12,7 @@
 // The word for a payment-discipline code: 1 "vyborna", 2 "priemerna", any
 // other value "slaba".
 constexpr std::string_view disciplineWord(int32_t splacal_nacas) noexcept {
-    if (splacal_nacas == 1) {
-        return "vyborna";
-    }
-    if (splacal_nacas == 2) {
-        return "priemerna";
-    }
-    return "slaba";
+    return splacal_nacas == 1 ? "vyborna" : splacal_nacas == 2 ? "priemerna" : "slaba";
 }
 
 // Appends the labelled block of one client, number being its place in the

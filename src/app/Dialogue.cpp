@@ -38,22 +38,17 @@ constexpr std::string_view chyba_hranic = "\nNeplatny vstup! Prosim zadajte dve 
 constexpr std::string_view chyba_vystupu = "Vystupny subor sa nepodarilo vytvorit. Vystup do suboru nebol vykonany.";
 constexpr std::string_view nedostatok_pamate = "Nedostatok pamate, operacia nebola vykonana.\n";
 
-// The answers of the main menu.
 enum class Volba { filtrovat, usporiadat, ukoncit };
 
 std::optional<Volba> volbaFor(char c) noexcept {
-    switch (c) {
-    case 'a':
-    case 'A': return Volba::filtrovat;
-    case 'n':
-    case 'N': return Volba::usporiadat;
-    case 'u':
-    case 'U': return Volba::ukoncit;
+    switch (c | 0x20) { // either case
+    case 'a': return Volba::filtrovat;
+    case 'n': return Volba::usporiadat;
+    case 'u': return Volba::ukoncit;
     default: return std::nullopt;
     }
 }
 
-// A menu's lines, "1. bonita\n" and so on, from its table.
 template <typename Menu>
 std::string menuLines(const Menu& menu) {
     std::string lines;
@@ -66,8 +61,8 @@ std::string menuLines(const Menu& menu) {
     return lines;
 }
 
-// Reads answers (white space skipped, one character taken) until one means
-// something; each other answer gets the message. Nothing at end of input.
+// Reads answers, one character each, until one means something; each other
+// gets the message. Nothing at end of input.
 template <typename Answer>
 std::optional<Answer> readChoice(Environment& env, std::optional<Answer> (*meaning)(char) noexcept,
                                  std::string_view chyba) {
@@ -80,9 +75,8 @@ std::optional<Answer> readChoice(Environment& env, std::optional<Answer> (*meani
     return std::nullopt;
 }
 
-// Reads the lower and then the upper bound. Input that is no 32-bit integer
-// gets the message, the rest of its line is dropped and both bounds are read
-// again. False at end of input.
+// Input that is no 32-bit integer gets the message, the rest of its line is
+// dropped and both bounds are read again. False at end of input.
 bool readBounds(Environment& env, int32_t& min, int32_t& max) {
     for (;;) {
         if (env.input >> min >> max) {
@@ -102,8 +96,6 @@ Progress& progressOf(Environment& env) {
     return env.progress != nullptr ? *env.progress : none;
 }
 
-// Tells standard error what became of an output file: the last thing a
-// cycle says.
 void noteFile(const OutputResult& result, int32_t pocet, Environment& env) noexcept {
     if (!result.written) {
         env.diagnostics << "klienti: vystupny subor \"" << result.name.view()
@@ -114,7 +106,6 @@ void noteFile(const OutputResult& result, int32_t pocet, Environment& env) noexc
                     << " zaznamov\n";
 }
 
-// Which of the two outputs a branch produces first.
 enum class OutputOrder { listing_first, file_first };
 
 // What a cycle shows and writes, taken before it shows anything.
@@ -131,8 +122,8 @@ struct CycleOutput {
     std::optional<Pager> pager;
 };
 
-// Lists the table: through the pager where there is one, and straight to
-// the output where there is none or it cannot be started.
+// Through the pager where there is one; straight to the output where there
+// is none or it cannot be started.
 void list(Klient* const* tabulka, int32_t pocet, Environment& env, CycleOutput& taken,
           const ProgressCallback& progress) noexcept {
     if (taken.pager) {
@@ -148,14 +139,12 @@ void list(Klient* const* tabulka, int32_t pocet, Environment& env, CycleOutput& 
                             << "\" sa nepodarilo spustit: " << std::strerror(errno) << '\n';
         }
     }
-    // On a terminal the listing shows its own progress.
     printClients(tabulka, pocet, env.output, taken.listing, env.output_is_terminal ? ProgressCallback{} : progress);
 }
 
-// Lists the ordered table and writes it to the output file in the branch's
-// order, each on every core, and tells what became of the file after the
-// listing. Everything is in hand: nothing here allocates or throws, so a
-// cycle that has begun to show its result shows it whole.
+// Lists the table and writes the output file in the branch's order, then
+// notes the file's fate. Everything is in hand: nothing here allocates or
+// throws, so a cycle that has begun to show its result shows it whole.
 void show(Klient* const* tabulka, int32_t pocet, const std::tm& now, CycleOutput& taken, OutputOrder order,
           Environment& env, NameSeries& series) noexcept {
     const auto count = static_cast<std::size_t>(std::max(pocet, 0));
@@ -172,9 +161,8 @@ void show(Klient* const* tabulka, int32_t pocet, const std::tm& now, CycleOutput
         Progress::Step step(progressOf(env), "vypis");
         list(tabulka, pocet, env, taken, step.callback());
     } else {
-        // The listing comes first and the file's fate after it, so the two
-        // are written side by side: the file on this thread, where it is
-        // published as soon as it is whole, the listing beside it.
+        // The file is written and published on this thread, where the
+        // signal handler knows its temporary, the listing beside it.
         Progress::Step step(progressOf(env), "vypis");
         runSideBySide(2, [&](std::size_t task) {
             if (task == 0) {
@@ -191,11 +179,9 @@ void show(Klient* const* tabulka, int32_t pocet, const std::tm& now, CycleOutput
     noteFile(result, pocet, env);
 }
 
-// Orders the table, then lists it and writes it to an output file. The
-// ordering is built beside the table, then everything the output needs is
-// taken, and only then does the new order enter the table: running out of
-// memory on the way shows nothing of the cycle but the message, and leaves
-// the table in its previous order.
+// The order is built beside the table and everything the output needs is
+// taken before the order enters the table: out of memory shows nothing of
+// the cycle but the message, and the table keeps its previous order.
 void orderAndShow(Klient** tabulka, int32_t pocet, SortCriterion kriterium, Environment& env, OutputOrder order,
                   NameSeries& series) {
     const std::tm now = env.calendar();
@@ -216,9 +202,9 @@ void orderAndShow(Klient** tabulka, int32_t pocet, SortCriterion kriterium, Envi
     show(tabulka, pocet, now, *taken, order, env, series);
 }
 
-// The range sentence of the filter's attribute, and at a terminal the
-// picture of its values on standard error, taken in the same pass. The
-// picture is a help: without memory for it, there is none.
+// The range sentence, and at a terminal the picture of the values on
+// standard error, taken in the same pass. Without memory for the picture,
+// there is none: it is only a help.
 void showRange(const std::vector<Klient*>& tabulka, FilterCriterion kriterium, const Datum& dnes, Environment& env) {
     std::optional<ValueHistogram> histogram;
     if (env.diagnostics_is_terminal && !tabulka.empty()) {
@@ -235,7 +221,7 @@ void showRange(const std::vector<Klient*>& tabulka, FilterCriterion kriterium, c
     }
 }
 
-// One cycle of the filter branch; false when the input ended.
+// False when the input ended.
 bool filterCycle(std::vector<Klient*>& tabulka, Environment& env, NameSeries& series) {
     const auto pocet = static_cast<int32_t>(tabulka.size());
     env.output << otazka_filtra << menuLines(filter_menu) << ' ';
@@ -279,8 +265,8 @@ bool filterCycle(std::vector<Klient*>& tabulka, Environment& env, NameSeries& se
     return true;
 }
 
-// One cycle of the branch without filter; the loaded table keeps its new
-// order for later cycles. False when the input ended.
+// The loaded table keeps its new order for later cycles. False when the
+// input ended.
 bool orderCycle(std::vector<Klient*>& tabulka, Environment& env, NameSeries& series) {
     env.output << otazka_usporiadania << menuLines(sort_menu);
     const std::optional<SortCriterion> usporiadanie = readChoice(env, sortCriterionFor, chyba_usporiadania);
@@ -306,8 +292,7 @@ int runDialogue(ClientStore& klienti, Environment& env) {
             volba && (*volba == Volba::filtrovat ? filterCycle(klienti.tabulka(), env, series)
                                                  : orderCycle(klienti.tabulka(), env, series));
         if (!input_left) {
-            // The input ended at a prompt: on a terminal the shell's prompt
-            // would land behind the question.
+            // Else the shell's prompt would land behind the question.
             if (env.output_is_terminal) {
                 env.output << '\n';
             }
@@ -319,7 +304,6 @@ int runDialogue(ClientStore& klienti, Environment& env) {
 int runKlienti(Environment& env) {
     const auto unreadable = [&](std::string_view what, int error) {
         env.output << "Subor sa nepodarilo otvorit";
-        // At a terminal the reason on standard error starts a line of its own.
         if (env.output_is_terminal) {
             env.output << '\n';
         }

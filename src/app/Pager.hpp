@@ -33,12 +33,11 @@ public:
     Pager& operator=(const Pager&) = delete;
     ~Pager();
 
-    // Starts the pager; false, with errno set, when it cannot be started.
+    // False, with errno set, when the pager cannot be started.
     bool start() noexcept;
-    // The pager's input.
     std::ostream& stream() noexcept { return stream_; }
-    // Ends its input and waits until the pager ends. False when it ended as
-    // a command that could not be run (the shell's status 126 or 127).
+    // Ends the pager's input and waits for it. False when it ended as a
+    // command that could not be run (the shell's status 126 or 127).
     bool finish() noexcept;
     const std::string& command() const noexcept { return command_; }
 
