@@ -36,10 +36,11 @@ private:
 
 // Writes entries [0, count) in order: format(buffer, from, to) appends the
 // text of entries [from, to) (at most one batch), hand_on(text) passes it on
-// and gives false to stop. Batch b is formatted by worker b % workers, side by
-// side with the others, and handed on by that worker when its turn comes, that
-// is once batch b - 1 has been handed on: one worker writes while the others
-// format. Gives false when a hand-on failed or a batch did not fit its buffer.
+// and gives false to stop. Each worker takes the next batch not yet taken,
+// formats it side by side with the others, and hands it on when its turn
+// comes, that is once the batch before it has been handed on: one worker
+// writes while the others format. Gives false when a hand-on failed or a
+// batch did not fit its buffer.
 // Allocates nothing and throws nothing the format and the hand-on do not;
 // progress is told the entries handed on after each batch.
 template <typename Format, typename HandOn>
@@ -49,14 +50,18 @@ bool writeInOrder(std::size_t count, WriterBuffers& buffers, Format&& format, Ha
     const std::size_t batch = buffers.batchSize();
     const std::size_t batches = (count + batch - 1) / batch;
     constexpr std::size_t stopped = SIZE_MAX;
-    std::atomic<std::size_t> turn{0}; // the batch to be handed on next, or stopped
+    std::atomic<std::size_t> taken{0}; // the next batch for a worker to take
+    std::atomic<std::size_t> turn{0};  // the batch to be handed on next, or stopped
     const auto end = [&](std::size_t next) {
         turn.store(next);
         turn.notify_all();
     };
     runSideBySide(workers, [&](std::size_t worker) {
         TextBuffer& buffer = buffers.at(worker);
-        for (std::size_t b = worker; b < batches; b += workers) {
+        // Batches are taken, not dealt: a batch is only ever waited for by
+        // a worker that runs, even where the workers run one after another
+        // because no thread could be started.
+        for (std::size_t b = taken++; b < batches; b = taken++) {
             buffer.clear();
             try {
                 format(buffer, b * batch, std::min(count, (b + 1) * batch));

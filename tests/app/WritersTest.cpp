@@ -108,6 +108,25 @@ TEST(WriteInOrder, TellsProgressAfterEachBatchInOrder) {
     EXPECT_EQ(told.calls, (std::vector<std::pair<uint64_t, uint64_t>>{{10, 25}, {20, 25}, {25, 25}}));
 }
 
+TEST(WriteInOrder, WhereNoThreadCanBeStartedOneWorkerWritesEveryBatchInOrder) {
+    WriterBuffers buffers(50, 10, TextBuffer::longest_number, 3);
+    std::string text;
+    text.reserve(64); // nothing to allocate while no allocation succeeds
+    {
+        const AllocationLimit limit(1);
+        EXPECT_TRUE(writeInOrder(50, buffers,
+                                 [](TextBuffer& b, std::size_t from, std::size_t) {
+                                     b.appendNumber(static_cast<int32_t>(from));
+                                 },
+                                 [&](std::string_view piece) {
+                                     text.append(piece.data(), piece.size());
+                                     return true;
+                                 },
+                                 {}));
+    }
+    EXPECT_EQ(text, "010203040");
+}
+
 TEST(WriteInOrder, StopsAtAFailedHandOnOrAnOverflowAndPassesOnAFormattersFailure) {
     const auto numbers = [](TextBuffer& buffer, std::size_t from, std::size_t to) {
         for (std::size_t i = from; i < to; ++i) {
