@@ -7,15 +7,14 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <numeric>
 #include <string_view>
+#include <utility>
 
 void ClientStore::finish() {
-    std::size_t total = 0;
-    for (const Block& block : blocks_) {
-        total += block.filled;
-    }
     tabulka_.clear();
-    tabulka_.reserve(total);
+    tabulka_.reserve(std::accumulate(blocks_.begin(), blocks_.end(), std::size_t{0},
+                                     [](std::size_t total, const Block& block) { return total + block.filled; }));
     for (Block& block : blocks_) {
         for (std::size_t i = 0; i < block.filled; ++i) {
             tabulka_.push_back(&block.records[i]);
@@ -24,15 +23,13 @@ void ClientStore::finish() {
 }
 
 namespace {
-
 // Longer than any acceptable record line (eleven fields at their limits, ten
-// commas and a carriage return): of a line that grows past this only this
-// much is kept, which is malformed all the same.
+// commas and a carriage return): of a longer line only this much is kept,
+// which is malformed all the same.
 constexpr std::size_t max_kept_line = 256;
-// Malformed lines reported one by one; the rest are counted.
-constexpr std::size_t max_reports = 10;
-// Record blocks of a piece start at this many records and double up to the
-// largest: a piece of few records takes little, one of many takes few blocks.
+constexpr std::size_t max_reports = 10; // malformed lines reported one by one; the rest are counted
+// A piece's record blocks double from the first size up to the largest: few
+// records take little memory, many take few blocks.
 constexpr std::size_t first_block = 16;
 constexpr std::size_t largest_block = 1024;
 
@@ -55,8 +52,7 @@ struct Piece {
     }
 };
 
-// Parses the lines of [begin, end), each ended by a line feed but perhaps the
-// last, into at most room records.
+// Parses [begin, end), the last line perhaps unended, into at most room records.
 Piece parsePiece(const char* begin, const char* end, std::size_t room) {
     Piece piece;
     for (const char* line = begin; line < end; ++piece.lines) {
@@ -72,11 +68,8 @@ Piece parsePiece(const char* begin, const char* end, std::size_t room) {
                 break;
             }
             fillKlient(*fields, piece.nextRecord());
-        } else {
-            if (piece.malformed < max_reports) {
-                piece.first_malformed[piece.malformed] = piece.lines;
-            }
-            ++piece.malformed;
+        } else if (++piece.malformed <= max_reports) {
+            piece.first_malformed[piece.malformed - 1] = piece.lines;
         }
         line = line_end + 1;
     }
@@ -84,10 +77,10 @@ Piece parsePiece(const char* begin, const char* end, std::size_t room) {
 }
 
 // Parses whole lines [begin, end) into at most room records, as one piece per
-// worker cut at line ends, side by side, while alongside runs on the calling
-// thread (after it, with one worker); the pieces come back in file order.
+// worker cut at line ends, side by side, while alongside() runs on the calling
+// thread (before them, with one worker); the pieces come back in file order.
 std::vector<Piece> parseSideBySide(const char* begin, const char* end, const LoadOptions& options, std::size_t room,
-                                   void (*alongside)(void*), void* context) {
+                                   const auto& alongside) {
     const auto size = static_cast<std::size_t>(end - begin);
     const std::size_t count = size < options.min_shared_chunk ? 1 : std::max(options.workers, 1u);
     std::vector<const char*> cuts{begin};
@@ -100,7 +93,7 @@ std::vector<Piece> parseSideBySide(const char* begin, const char* end, const Loa
     std::vector<Piece> pieces(count);
     const auto task = [&](std::size_t t) {
         if (t == 0) {
-            alongside(context);
+            alongside();
         } else {
             pieces[t - 1] = parsePiece(cuts[t - 1], cuts[t], room);
         }
@@ -112,125 +105,80 @@ std::vector<Piece> parseSideBySide(const char* begin, const char* end, const Loa
     } else {
         runSideBySide(count + 1, task);
     }
-    // Pieces parsed side by side each had the whole room: where they went
-    // beyond it together, the chunk is parsed again in one piece, which ends
-    // exactly at the limit.
-    std::size_t filled = 0;
-    bool limit_reached = false;
+    // Pieces parsed side by side each had the whole room: where they found
+    // more records together (counting one found beyond it), the chunk is
+    // parsed again in one piece, which ends exactly at the limit.
+    std::size_t found = 0;
     for (const Piece& piece : pieces) {
-        filled += piece.filled;
-        limit_reached = limit_reached || piece.limit_reached;
+        found += piece.filled + (piece.limit_reached ? 1 : 0);
     }
-    if (count > 1 && (filled > room || limit_reached)) {
+    if (count > 1 && found > room) {
         pieces.clear();
         pieces.push_back(parsePiece(begin, end, room));
     }
     return pieces;
 }
 
-// Takes the pieces in file order: numbers their lines, reports the malformed
-// ones and hands the records to the store.
-class Assembly {
-public:
-    Assembly(ClientStore& klienti, std::ostream& out, const LoadOptions& options)
-        : klienti_(klienti), out_(out), options_(options) {}
-
-    std::size_t room() const noexcept { return static_cast<std::size_t>(std::max(options_.max_records, 0)) - loaded_; }
-    bool full() const noexcept { return full_; }
-
-    void add(Piece&& piece) {
-        const auto listed = static_cast<std::size_t>(std::min<uint64_t>(piece.malformed, max_reports));
-        for (std::size_t i = 0; i < listed; ++i) {
-            report(next_line_ + piece.first_malformed[i]);
-        }
-        unreported_ += piece.malformed - listed;
-        next_line_ += piece.lines;
-        loaded_ += piece.filled;
-        for (ClientStore::Block& block : piece.blocks) {
-            klienti_.add(std::move(block));
-        }
-        if (piece.limit_reached) {
-            full_ = true;
-            out_ << "Subor " << options_.file_name << " ma viac ako " << options_.max_records
-                 << " zaznamov, dalsie zaznamy neboli nacitane.\n";
-        }
-    }
-
-    void finish() {
-        if (unreported_ > 0) {
-            out_ << "Dalsie riadky s nespravnym formatom v subore " << options_.file_name
-                 << ", ktore boli preskocene: " << unreported_ << '\n';
-        }
-        klienti_.finish();
-    }
-
-private:
-    void report(uint64_t line) {
-        if (reported_ == max_reports) {
-            ++unreported_;
-            return;
-        }
-        ++reported_;
-        out_ << "Riadok " << line << " v subore " << options_.file_name
-             << " ma nespravny format, zaznam bol preskoceny.\n";
-    }
-
-    ClientStore& klienti_;
-    std::ostream& out_;
-    const LoadOptions& options_;
-    uint64_t next_line_ = 2; // the header is line 1
-    std::size_t loaded_ = 0;
-    bool full_ = false;
-    std::size_t reported_ = 0;
-    uint64_t unreported_ = 0;
-};
-
-// Moves the start of an unfinished line to the front of a buffer, at most
-// max_kept_line bytes of it, and gives how many bytes it keeps.
+// Moves the start of an unfinished line, at most max_kept_line bytes of it, to
+// the front of a buffer; gives how many bytes it keeps.
 std::size_t keepUnfinished(char* buffer, const char* from, const char* end) {
     const std::size_t n = std::min(static_cast<std::size_t>(end - from), max_kept_line);
     std::memmove(buffer, from, n);
     return n;
 }
-
-// Reads the next chunk; -1 on a read error, whose errno it keeps.
-struct ChunkReader {
-    ByteSource& source;
-    std::size_t size;
-    char* into = nullptr;
-    std::ptrdiff_t bytes = 0;
-    int error = 0;
-
-    void read() {
-        bytes = source.read(into, size);
-        error = bytes < 0 ? errno : 0;
-    }
-};
-
 } // namespace
 
 LoadResult loadClients(ByteSource& source, std::ostream& out, const LoadOptions& options) {
     LoadResult result;
-    Assembly assembly(result.klienti, out, options);
-    ChunkReader reader{source, std::max<std::size_t>(options.chunk_size, 1)};
+    const std::size_t chunk = std::max<std::size_t>(options.chunk_size, 1);
     // Two buffers: the next chunk is read into one while the lines of the
     // other are turned into records. Each starts with the unfinished line
     // carried over from the chunk before.
-    std::unique_ptr<char[]> buffers[2] = {std::make_unique_for_overwrite<char[]>(max_kept_line + reader.size),
-                                          std::make_unique_for_overwrite<char[]>(max_kept_line + reader.size)};
-    int current = 0;
+    std::unique_ptr<char[]> buffers[2] = {std::make_unique_for_overwrite<char[]>(max_kept_line + chunk),
+                                          std::make_unique_for_overwrite<char[]>(max_kept_line + chunk)};
+    char* into = buffers[0].get();
+    std::ptrdiff_t bytes = 0;
+    int error = 0; // of the last read, kept apart from errno
+    const auto read = [&] {
+        bytes = source.read(into, chunk);
+        error = bytes < 0 ? errno : 0;
+    };
+    uint64_t next_line = 2; // the header is line 1
+    std::size_t room = static_cast<std::size_t>(std::max(options.max_records, 0));
+    std::size_t reported = 0;
+    uint64_t unreported = 0;
+    bool full = false;
+    // Takes pieces in file order: reports malformed lines, stores the records.
+    const auto add = [&](Piece&& piece) {
+        const auto listed = static_cast<std::size_t>(std::min<uint64_t>(piece.malformed, max_reports - reported));
+        for (std::size_t i = 0; i < listed; ++i) {
+            out << "Riadok " << next_line + piece.first_malformed[i] << " v subore " << options.file_name
+                << " ma nespravny format, zaznam bol preskoceny.\n";
+        }
+        reported += listed;
+        unreported += piece.malformed - listed;
+        next_line += piece.lines;
+        room -= piece.filled;
+        for (ClientStore::Block& block : piece.blocks) {
+            result.klienti.add(std::move(block));
+        }
+        if (piece.limit_reached) {
+            full = true;
+            out << "Subor " << options.file_name << " ma viac ako " << options.max_records
+                << " zaznamov, dalsie zaznamy neboli nacitane.\n";
+        }
+    };
     std::size_t carried = 0;
     bool in_header = true;
     const uint64_t total = source.sizeHint();
     uint64_t read_total = 0;
-    reader.into = buffers[current].get();
-    reader.read();
-    while (reader.bytes > 0 && !assembly.full()) {
-        char* const buffer = buffers[current].get();
+    read();
+    while (bytes > 0 && !full) {
+        char* const buffer = buffers[0].get();
         const char* begin = buffer;
         const char* const fresh = buffer + carried;
-        const char* const end = fresh + reader.bytes;
-        read_total += static_cast<uint64_t>(reader.bytes);
+        const char* const end = fresh + bytes;
+        read_total += static_cast<uint64_t>(bytes);
         options.progress(read_total, total);
         if (in_header) {
             const auto* lf = static_cast<const char*>(std::memchr(fresh, '\n', static_cast<std::size_t>(end - fresh)));
@@ -247,34 +195,30 @@ LoadResult loadClients(ByteSource& source, std::ostream& out, const LoadOptions&
         const std::size_t last_lf = std::string_view(from, static_cast<std::size_t>(end - from)).rfind('\n');
         if (last_lf == std::string_view::npos) {
             carried = keepUnfinished(buffer, begin, end);
-            reader.into = buffer + carried;
-            reader.read();
+            into = buffer + carried;
+            read();
             continue;
         }
         const char* const whole_end = from + last_lf + 1;
-        char* const other = buffers[1 - current].get();
-        const std::size_t next_carried = keepUnfinished(other, whole_end, end);
-        reader.into = other + next_carried;
-        std::vector<Piece> pieces = parseSideBySide(begin, whole_end, options, assembly.room(),
-                                                    [](void* r) { static_cast<ChunkReader*>(r)->read(); }, &reader);
-        for (Piece& piece : pieces) {
-            assembly.add(std::move(piece));
+        char* const other = buffers[1].get();
+        carried = keepUnfinished(other, whole_end, end);
+        into = other + carried;
+        for (Piece& piece : parseSideBySide(begin, whole_end, options, room, read)) {
+            add(std::move(piece));
         }
-        current = 1 - current;
-        carried = next_carried;
+        std::swap(buffers[0], buffers[1]);
     }
-    if (assembly.full()) {
-        assembly.finish();
+    if (!full && bytes < 0) {
+        result.read_error = error;
         return result;
     }
-    if (reader.bytes < 0) {
-        result.read_error = reader.error;
-        return result;
+    if (!full && carried > 0) { // the last line, when no line feed ends it
+        add(parsePiece(buffers[0].get(), buffers[0].get() + carried, room));
     }
-    // The last line, when no line feed ends it.
-    if (carried > 0) {
-        assembly.add(parsePiece(buffers[current].get(), buffers[current].get() + carried, assembly.room()));
+    if (unreported > 0) {
+        out << "Dalsie riadky s nespravnym formatom v subore " << options.file_name
+            << ", ktore boli preskocene: " << unreported << '\n';
     }
-    assembly.finish();
+    result.klienti.finish();
     return result;
 }

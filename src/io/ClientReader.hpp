@@ -11,14 +11,12 @@
 #include <string_view>
 #include <vector>
 
-// Every record read from the client file. The records live in blocks that
-// never move, so the table of pointers (in file order after loading) stays
-// valid for the life of the program; tables built from it never own a record.
-// Moved, never copied: a copy's table would point into the original.
+// The records, in blocks that never move, so the table (file order after
+// loading) and tables built from it stay valid and own none. Moved, never
+// copied: a copy's table would point into the original.
 class ClientStore {
 public:
-    // A block of records; the first `filled` of its `size` are loaded.
-    struct Block {
+    struct Block { // the first `filled` of its `size` records are loaded
         std::unique_ptr<Klient[]> records;
         std::size_t size = 0;
         std::size_t filled = 0;
@@ -27,13 +25,9 @@ public:
     ClientStore() = default;
     ClientStore(ClientStore&&) noexcept = default;
     ClientStore& operator=(ClientStore&&) noexcept = default;
-    ClientStore(const ClientStore&) = delete;
-    ClientStore& operator=(const ClientStore&) = delete;
 
-    // Takes a block; its records follow those of the blocks taken before.
     void add(Block block) { blocks_.push_back(std::move(block)); }
-    // Builds the table of pointers to all records, in the order they were added.
-    void finish();
+    void finish(); // builds the table of all records, in the order they were added
 
     std::vector<Klient*>& tabulka() noexcept { return tabulka_; }
     const std::vector<Klient*>& tabulka() const noexcept { return tabulka_; }
@@ -45,43 +39,30 @@ private:
 };
 
 struct LoadOptions {
-    // The file as the messages name it.
-    std::string_view file_name = "klienti.csv";
-    // At most this many records are loaded (the count is a signed 32-bit
-    // number); the file's reading ends at the first record beyond, with a
-    // message.
-    int32_t max_records = INT32_MAX;
-    // The file is read this many bytes at a time, and each chunk's lines are
-    // turned into records by this many threads side by side.
+    std::string_view file_name = "klienti.csv"; // as the messages name it
+    int32_t max_records = INT32_MAX; // a record beyond ends the reading, with a message
+    // Read chunk_size bytes at a time, each chunk parsed by `workers` threads
+    // (by one when under min_shared_chunk).
     std::size_t chunk_size = std::size_t{4} << 20;
     unsigned workers = 1;
-    // A chunk smaller than this is parsed whole by one thread.
     std::size_t min_shared_chunk = std::size_t{64} << 10;
-    // Told the bytes read after each chunk, out of the file's expected size.
-    ProgressCallback progress;
+    ProgressCallback progress; // told the bytes read after each chunk, of the expected size
 };
 
 // What the header line holds: a file separated by semicolons or tabs (as a
 // spreadsheet exports it in some locales) has no comma in its header.
 struct HeaderShape {
-    bool comma = false;
-    bool semicolon = false;
-    bool tab = false;
+    bool comma = false, semicolon = false, tab = false;
 };
 
 struct LoadResult {
     ClientStore klienti;
-    // 0, or the errno of the read error that ended the load.
-    int read_error = 0;
+    int read_error = 0; // 0, or the errno of the read error that ended the load
     HeaderShape header;
 };
 
-// Reads the whole client file: a header line, which is skipped whatever it
-// holds, then one record per line. A carriage return before a line feed is
-// not part of the line, and an empty last line after the final line feed is
-// no record. The first ten malformed record lines are reported on out
-// with their line numbers (the header is line 1), the rest are counted in one
-// line at the end. Memory grows with the records loaded: a line that is no
-// record costs none. A read error ends the load: the result then carries its
-// errno. Running out of memory throws std::bad_alloc.
+// Skips the header line, then reads a record a line (CRLF too; an empty last
+// line is none). The first ten malformed lines are reported on out by number,
+// the rest counted at the end; they cost no memory. A read error ends the load,
+// its errno in the result. Throws std::bad_alloc.
 LoadResult loadClients(ByteSource& source, std::ostream& out, const LoadOptions& options = {});

@@ -16,8 +16,6 @@ std::optional<InputFile> InputFile::open(const std::filesystem::path& path) {
     return InputFile(fd);
 }
 
-InputFile::InputFile(InputFile&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
-
 InputFile::~InputFile() {
     if (fd_ >= 0) {
         ::close(fd_);
@@ -34,8 +32,6 @@ std::ptrdiff_t InputFile::read(char* buffer, std::size_t size) {
 
 std::uint64_t InputFile::sizeHint() const {
     struct stat info {};
-    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0) {
-        return 0;
-    }
-    return static_cast<std::uint64_t>(info.st_size);
+    const bool known = ::fstat(fd_, &info) == 0 && S_ISREG(info.st_mode) && info.st_size >= 0;
+    return known ? static_cast<std::uint64_t>(info.st_size) : 0;
 }

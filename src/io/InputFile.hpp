@@ -4,17 +4,17 @@
 
 #include <filesystem>
 #include <optional>
+#include <utility>
 
-// The client file, read through its descriptor so that a read error is told
-// apart from the end of the file, with its reason. A directory opens but
-// fails on the first read, so it is a read error, whenever it became one.
+// The client file, read through its descriptor so that a read error, with its
+// reason, is told apart from the end. A directory opens but fails to read: a
+// read error, whenever it became one.
 class InputFile final : public ByteSource {
 public:
-    // Opens the file for reading; gives nothing on failure, with errno set.
+    // Gives nothing on failure, with errno set.
     static std::optional<InputFile> open(const std::filesystem::path& path);
 
-    InputFile(InputFile&& other) noexcept;
-    InputFile& operator=(InputFile&&) = delete;
+    InputFile(InputFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {} // and no assignment
     ~InputFile() override;
 
     std::ptrdiff_t read(char* buffer, std::size_t size) override;

@@ -4,19 +4,11 @@
 #include "memory/Prefetch.hpp"
 
 #include <cerrno>
+#include <tuple>
 
 namespace {
-
-// How many names of one minute are tried before giving up.
-constexpr int last_number = 9999;
-// The records formatted in one batch: about a mebibyte of text.
-constexpr std::size_t batch_size = 16384;
-
-bool sameMinute(const std::tm& a, const std::tm& b) noexcept {
-    return a.tm_year == b.tm_year && a.tm_mon == b.tm_mon && a.tm_mday == b.tm_mday && a.tm_hour == b.tm_hour &&
-           a.tm_min == b.tm_min;
-}
-
+constexpr int last_number = 9999;         // the names of one minute tried before giving up
+constexpr std::size_t batch_size = 16384; // records formatted in one batch: about a mebibyte of text
 } // namespace
 
 OutputFile::OutputFile(const std::filesystem::path& directory, std::size_t count, unsigned workers)
@@ -46,22 +38,19 @@ void OutputFile::write(Klient* const* tabulka, std::size_t count, const Progress
 }
 
 OutputResult OutputFile::publish(const std::tm& local_time, NameSeries& series) noexcept {
-    OutputResult result;
-    result.name = OutputFileName(local_time);
-    if (!file_ || error_ != 0) {
-        file_.reset();
-        result.error = error_;
-        return result;
+    OutputResult result{false, OutputFileName(local_time), error_};
+    if (file_ && error_ == 0) {
+        const auto minute = [](const std::tm& t) {
+            return std::tie(t.tm_year, t.tm_mon, t.tm_mday, t.tm_hour, t.tm_min);
+        };
+        const int first = minute(series.minute) == minute(local_time) ? series.last + 1 : 1;
+        const std::optional<int> number = file_->publish(local_time, first, last_number, result.name);
+        result.error = number ? 0 : errno;
+        if (number) {
+            series = {local_time, *number};
+            result.written = true;
+        }
     }
-    const int first = sameMinute(series.minute, local_time) ? series.last + 1 : 1;
-    const std::optional<int> number = file_->publish(local_time, first, last_number, result.name);
-    const int error = errno;
     file_.reset();
-    if (!number) {
-        result.error = error;
-        return result;
-    }
-    series = {local_time, *number};
-    result.written = true;
     return result;
 }

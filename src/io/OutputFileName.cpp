@@ -4,20 +4,17 @@
 #include <cstdio>
 
 namespace {
-
 constexpr const char* weekdays[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-constexpr const char* months[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                    "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+constexpr const char* months[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
 template <std::size_t N>
 const char* nameIn(const char* const (&names)[N], int index) noexcept {
     return index >= 0 && static_cast<std::size_t>(index) < N ? names[index] : "???";
 }
-
 } // namespace
 
-// snprintf with a bound: what does not fit (it never does for a real time)
-// is cut, never written past the array.
+// snprintf with a bound: what does not fit (never for a real time) is cut,
+// never written past the array.
 OutputFileName::OutputFileName(const std::tm& local_time, int number) noexcept {
     char numbered[16] = "";
     if (number > 1) {

@@ -5,12 +5,9 @@
 #include <ctime>
 #include <string_view>
 
-// The name of an output file for a local time, as "%a %d. %b. %Y, %H.%M."
-// followed by "csv" with English day and month abbreviations whatever the
-// user's locale, for example "Tue 05. Mar. 2024, 14.05.csv". From number 2 on
-// of a minute's series the number goes before ".csv":
-// "Tue 05. Mar. 2024, 14.05 (2).csv". Formed in place: it allocates nothing,
-// so that a name can be formed after a cycle has started to show its result.
+// "Tue 05. Mar. 2024, 14.05.csv" for a local time, in English whatever the
+// locale; from number 2 on "Tue 05. Mar. 2024, 14.05 (2).csv". Formed in place,
+// allocating nothing, so that it can be formed once output has begun.
 class OutputFileName {
 public:
     OutputFileName() noexcept = default;

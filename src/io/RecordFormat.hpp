@@ -10,23 +10,14 @@ inline constexpr std::string_view hlavicka_suboru =
     "rodne cislo,meno,priezvisko,ulica a cislo,mesto,povolanie,mesacna mzda,pocet uverov,"
     "suma uverov,bonita,platobna disciplina\n";
 
-// Appends a record as an input line: the eleven fields in the file's column
-// order, separated by commas, the discipline as its code, and a line feed.
-// Text is a TextBuffer, or a TextRoom that counts the room it needs.
+// Appends a record as an input line: the eleven fields in the file's order,
+// comma-separated, the discipline as its code, then a line feed. Text is a
+// TextBuffer, or a TextRoom that counts the room it needs.
 template <typename Text>
 constexpr void appendRecordLine(Text& out, const Klient& klient) {
-    out.appendField(klient.rc.cisloField());
-    out.append(',');
-    out.appendField(klient.menoField());
-    out.append(',');
-    out.appendField(klient.priezviskoField());
-    out.append(',');
-    out.appendField(klient.ulicaField());
-    out.append(',');
-    out.appendField(klient.mestoField());
-    out.append(',');
-    out.appendField(klient.povolanieField());
-    out.append(',');
+    const auto texts = [&out](const auto&... field) { ((out.appendField(field), out.append(',')), ...); };
+    texts(klient.rc.cisloField(), klient.menoField(), klient.priezviskoField(), klient.ulicaField(),
+          klient.mestoField(), klient.povolanieField());
     out.appendNumber(klient.getPlat());
     out.append(',');
     out.appendNumber(klient.getPocetUverov());

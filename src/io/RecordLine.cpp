@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstring>
 
-
 std::optional<RecordFields> splitRecordLine(std::string_view line) noexcept {
     if (std::memchr(line.data(), '\0', line.size()) != nullptr) {
         return std::nullopt;

@@ -8,11 +8,10 @@
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
-
-// How many written bytes are handed to the disk at a time.
-constexpr uint64_t flush_step = uint64_t{8} << 20;
+constexpr uint64_t flush_step = uint64_t{8} << 20; // written bytes handed to the disk at a time
 
 // The hidden temporary being written, for the signal handler: its directory
 // and a fixed array for its name, since a handler may neither allocate nor
@@ -22,11 +21,11 @@ std::atomic<int> pending_directory{-1};
 char pending_name[64];
 static_assert(std::atomic<int>::is_always_lock_free);
 
-bool anonymousUnsupported(int error) {
-    // EISDIR: a kernel without O_TMPFILE; EOPNOTSUPP: a file system without it.
-    return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
+void keepingErrno(const auto& cleanUp) noexcept {
+    const int error = errno;
+    cleanUp();
+    errno = error;
 }
-
 } // namespace
 
 std::optional<TemporaryFile> TemporaryFile::create(const std::filesystem::path& directory, Kind kind) {
@@ -38,9 +37,7 @@ std::optional<TemporaryFile> TemporaryFile::create(const std::filesystem::path& 
         return std::nullopt;
     }
     const auto fail = [dir] {
-        const int error = errno;
-        ::close(dir);
-        errno = error;
+        keepingErrno([dir] { ::close(dir); });
         return std::nullopt;
     };
     // Publishing links an anonymous file through /proc, which needs no privilege.
@@ -49,7 +46,9 @@ std::optional<TemporaryFile> TemporaryFile::create(const std::filesystem::path& 
         if (fd >= 0) {
             return TemporaryFile(dir, fd);
         }
-        if (!anonymousUnsupported(errno)) {
+        // EISDIR: a kernel without O_TMPFILE; EOPNOTSUPP: a file system without
+        // it.
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
             return fail();
         }
     }
@@ -67,19 +66,15 @@ std::optional<TemporaryFile> TemporaryFile::create(const std::filesystem::path& 
             return file;
         }
         if (errno != EEXIST) {
-            return fail();
+            break;
         }
     }
     return fail();
 }
 
 TemporaryFile::TemporaryFile(TemporaryFile&& other) noexcept
-    : directory_(other.directory_), fd_(other.fd_), hidden_(other.hidden_), written_(other.written_),
-      flushed_(other.flushed_) {
-    other.directory_ = -1;
-    other.fd_ = -1;
-    other.hidden_[0] = '\0';
-}
+    : directory_(std::exchange(other.directory_, -1)), fd_(std::exchange(other.fd_, -1)),
+      hidden_(std::exchange(other.hidden_, {})), written_(other.written_), flushed_(other.flushed_) {}
 
 TemporaryFile::~TemporaryFile() {
     discard();
@@ -90,8 +85,7 @@ TemporaryFile::~TemporaryFile() {
 
 void TemporaryFile::discard() noexcept {
     if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
+        ::close(std::exchange(fd_, -1));
     }
     if (hidden_[0] != '\0') {
         const EndingSignalsBlocked blocked;
@@ -104,14 +98,12 @@ void TemporaryFile::discard() noexcept {
 bool TemporaryFile::write(std::string_view bytes) noexcept {
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
+        if (n >= 0) {
+            bytes.remove_prefix(static_cast<std::size_t>(n));
+            written_ += static_cast<uint64_t>(n);
+        } else if (errno != EINTR) {
             return false;
         }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-        written_ += static_cast<uint64_t>(n);
     }
 #ifdef SYNC_FILE_RANGE_WRITE
     // Start writing the bytes to the disk now, in the background, so that
@@ -126,23 +118,16 @@ bool TemporaryFile::write(std::string_view bytes) noexcept {
     return true;
 }
 
-bool TemporaryFile::linkAs(const OutputFileName& name) const noexcept {
-    if (hidden_[0] != '\0') {
-        return ::linkat(directory_, hidden_.data(), directory_, name.c_str(), 0) == 0;
-    }
-    std::array<char, 40> self{};
-    std::snprintf(self.data(), self.size(), "/proc/self/fd/%d", fd_);
-    return ::linkat(AT_FDCWD, self.data(), directory_, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
-}
-
 std::optional<int> TemporaryFile::publish(const std::tm& local_time, int first, int last,
                                           OutputFileName& tried) noexcept {
-    const auto fail = [&] {
-        const int error = errno;
-        discard();
-        errno = error;
+    const auto fail = [this] {
+        keepingErrno([this] { discard(); });
         return std::nullopt;
     };
+    const auto closeFile = [this] { return ::close(std::exchange(fd_, -1)) == 0; };
+    const bool hidden = hidden_[0] != '\0';
+    std::array<char, 40> self{}; // an anonymous file is linked through /proc
+    std::snprintf(self.data(), self.size(), "/proc/self/fd/%d", fd_);
     tried = OutputFileName(local_time, first <= last ? first : last);
     // Durable before it has a name: after a power loss the name shows either
     // the whole file or nothing.
@@ -152,25 +137,16 @@ std::optional<int> TemporaryFile::publish(const std::tm& local_time, int first, 
     // A hidden file is closed before it gets its name, so that a failing
     // close never leaves a name behind; an anonymous one exists only while
     // open, so it is closed after, and a failing close takes the name back.
-    if (hidden_[0] != '\0') {
-        const int fd = fd_;
-        fd_ = -1;
-        if (::close(fd) != 0) {
-            return fail();
-        }
+    if (hidden && !closeFile()) {
+        return fail();
     }
     for (int number = first; number <= last; ++number) {
         tried = OutputFileName(local_time, number);
-        if (linkAs(tried)) {
-            if (fd_ >= 0) {
-                const int fd = fd_;
-                fd_ = -1;
-                if (::close(fd) != 0) {
-                    const int error = errno;
-                    ::unlinkat(directory_, tried.c_str(), 0);
-                    errno = error;
-                    return fail();
-                }
+        if (hidden ? ::linkat(directory_, hidden_.data(), directory_, tried.c_str(), 0) == 0
+                   : ::linkat(AT_FDCWD, self.data(), directory_, tried.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            if (!hidden && !closeFile()) {
+                keepingErrno([&] { ::unlinkat(directory_, tried.c_str(), 0); });
+                return fail();
             }
             discard(); // only the hidden name goes; the file stays under its new name
             return number;
@@ -184,8 +160,7 @@ std::optional<int> TemporaryFile::publish(const std::tm& local_time, int first, 
 }
 
 void removeTemporaryOnSignal() noexcept {
-    const int directory = pending_directory.load();
-    if (directory >= 0) {
+    if (const int directory = pending_directory.load(); directory >= 0) {
         ::unlinkat(directory, pending_name, 0);
     }
 }

@@ -10,11 +10,9 @@
 #include <memory>
 #include <string_view>
 
-// Where the writers assemble text before handing it on in large pieces. Its
-// room is taken once, when it is made; an append never grows it, so writing
-// into it never allocates or throws. An append that would not fit writes
-// nothing and marks the buffer overflowed: no byte ever lands past its end.
-// The writers size their buffers with TextRoom so that this never happens.
+// The writers' text, handed on in large pieces. Its room is fixed when made: an
+// append never allocates or throws, and one that would not fit writes nothing
+// and marks it overflowed.
 class TextBuffer {
 public:
     explicit TextBuffer(std::size_t capacity)
@@ -55,8 +53,7 @@ public:
         overflowed_ = false;
     }
 
-    // Sign and digits of the longest 32-bit number.
-    static constexpr std::size_t longest_number = std::numeric_limits<int32_t>::digits10 + 2;
+    static constexpr std::size_t longest_number = std::numeric_limits<int32_t>::digits10 + 2; // sign and digits
 
 private:
     bool fits(std::size_t n) noexcept {
@@ -70,16 +67,14 @@ private:
     bool overflowed_ = false;
 };
 
-// Counts the room a text formatted into a TextBuffer asks for, at compile
-// time: a writer's format run on it gives the most one record can take.
+// Counts at compile time the most room a format run on it takes in a
+// TextBuffer: writers size their buffers with it, so none overflows.
 class TextRoom {
 public:
     constexpr void append(std::string_view text) noexcept { size_ += text.size(); }
     constexpr void append(char) noexcept { ++size_; }
     template <std::size_t N>
-    constexpr void appendField(const char (&)[N]) noexcept {
-        size_ += N;
-    }
+    constexpr void appendField(const char (&)[N]) noexcept { size_ += N; }
     constexpr void appendNumber(int32_t) noexcept { size_ += TextBuffer::longest_number; }
     constexpr std::size_t size() const noexcept { return size_; }
 

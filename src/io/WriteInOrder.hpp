@@ -11,12 +11,11 @@
 #include <string_view>
 #include <vector>
 
-// A writer's buffers, taken before a cycle shows anything: one per worker,
-// each with room for a whole batch of records at the most a record can take.
+// A writer's buffers for count records, taken before a cycle shows anything:
+// one per worker, each holding a batch of up to batch_size records of
+// record_room bytes. Throws std::bad_alloc.
 class WriterBuffers {
 public:
-    // For count records of at most record_room bytes each, in batches of at
-    // most batch_size records. Throws std::bad_alloc.
     WriterBuffers(std::size_t count, std::size_t batch_size, std::size_t record_room, unsigned workers);
 
     unsigned workers() const noexcept { return static_cast<unsigned>(slots_.size()); }
@@ -24,8 +23,8 @@ public:
     TextBuffer& at(std::size_t worker) noexcept { return slots_[worker].buffer; }
 
 private:
-    // Each buffer on cache lines of its own: a buffer's length changes with
-    // every append, and two threads writing one line would take turns.
+    // Each buffer on cache lines of its own: its length changes with every
+    // append, and two threads writing one line would take turns.
     struct alignas(128) Slot {
         explicit Slot(std::size_t capacity) : buffer(capacity) {}
         TextBuffer buffer;
@@ -34,15 +33,12 @@ private:
     std::vector<Slot> slots_;
 };
 
-// Writes entries [0, count) in order: format(buffer, from, to) appends the
-// text of entries [from, to) (at most one batch), hand_on(text) passes it on
-// and gives false to stop. Each worker takes the next batch not yet taken,
-// formats it side by side with the others, and hands it on when its turn
-// comes, that is once the batch before it has been handed on: one worker
-// writes while the others format. Gives false when a hand-on failed or a
-// batch did not fit its buffer.
-// Allocates nothing and throws nothing the format and the hand-on do not;
-// progress is told the entries handed on after each batch.
+// Writes entries [0, count) in order: format(buffer, from, to) appends a
+// batch's text, hand_on(text) passes it on (false stops). Each worker takes
+// the next batch, formats it and hands it on after the batch before it, so
+// one writes while the others format. False when a hand-on failed or a batch
+// overflowed its buffer. Allocates and throws nothing that format and
+// hand_on do not; progress is told the entries handed on after each batch.
 template <typename Format, typename HandOn>
 bool writeInOrder(std::size_t count, WriterBuffers& buffers, Format&& format, HandOn&& hand_on,
                   const ProgressCallback& progress) {

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <string_view>
 
-// Helpers for the zero-terminated fixed-width text fields of the records.
-// Invariant kept by storeFixedText: every byte behind the terminator is zero,
-// so that a field can be copied or compared in whole words.
+// The records' zero-terminated fixed-width text fields. storeFixedText keeps
+// every byte behind the terminator zero, so that a field can be copied or
+// compared in whole words.
 
 // The number of characters before the terminator (N if there is none).
 template <std::size_t N>
@@ -15,16 +15,13 @@ std::size_t fixedTextLength(const char (&field)[N]) noexcept {
     return terminator != nullptr ? static_cast<std::size_t>(static_cast<const char*>(terminator) - field) : N;
 }
 
-// The characters of the field up to its terminator.
 template <std::size_t N>
 std::string_view viewFixedText(const char (&field)[N]) noexcept {
     return {field, fixedTextLength(field)};
 }
 
-// Copies at most N - 1 characters of text into the field and zero-fills the
-// rest; a NUL in the text ends it there, as in any zero-terminated copy. The
-// reader checks the limits before it stores; the cut here only guarantees
-// that nothing is ever written past the field and that the invariant holds.
+// Copies at most N - 1 characters, up to a NUL, and zero-fills the rest. The
+// reader checks limits first; the cut only keeps every write inside the field.
 template <std::size_t N>
 void storeFixedText(char (&field)[N], std::string_view text) noexcept {
     std::size_t n = text.size() < N - 1 ? text.size() : N - 1;
