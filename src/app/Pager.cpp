@@ -1,5 +1,6 @@
 #include "app/Pager.hpp"
 
+#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <string_view>
@@ -7,6 +8,23 @@
 #include <unistd.h>
 
 extern char** environ;
+
+namespace {
+// The running pager and its input, for the signal handler.
+std::atomic<pid_t> running_pager{-1};
+std::atomic<int> running_input{-1};
+static_assert(std::atomic<pid_t>::is_always_lock_free);
+} // namespace
+
+void waitForPagerOnSignal() noexcept {
+    const pid_t pid = running_pager.exchange(-1);
+    if (pid < 0) {
+        return;
+    }
+    ::close(running_input.exchange(-1));
+    while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+}
 
 PagerCommand choosePager(bool output_is_terminal, bool no_pager, const char* pager, const char* less) {
     if (!output_is_terminal || no_pager) {
@@ -100,6 +118,8 @@ bool Pager::start() noexcept {
         return false;
     }
     buffer_.fd = ends_[1];
+    running_input = ends_[1];
+    running_pager = pid_;
     return true;
 }
 
@@ -107,6 +127,8 @@ bool Pager::finish() noexcept {
     if (pid_ < 0) {
         return true;
     }
+    running_pager = -1;
+    running_input = -1;
     ::close(ends_[1]);
     ends_[1] = -1;
     buffer_.fd = -1;

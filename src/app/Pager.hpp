@@ -22,6 +22,11 @@ struct PagerCommand {
 // a listing that fits one screen is printed inline and nothing is cleared.
 PagerCommand choosePager(bool output_is_terminal, bool no_pager, const char* pager, const char* less);
 
+// From the handler of a signal that ends the program: ends the running
+// pager's input and waits for the pager, so that it does not go on fighting
+// the shell for the terminal. Async-signal-safe.
+void waitForPagerOnSignal() noexcept;
+
 // A pager for one listing. Everything it needs is taken when it is made;
 // starting it and writing to it allocate nothing. While it runs, Ctrl-C and
 // Ctrl-\ are the pager's: the program ignores them. A pager that is quit

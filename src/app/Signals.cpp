@@ -1,5 +1,6 @@
 #include "app/Signals.hpp"
 
+#include "app/Pager.hpp"
 #include "io/TemporaryFile.hpp"
 #include "progress/Progress.hpp"
 #include "threads/EndingSignals.hpp"
@@ -9,6 +10,7 @@ namespace {
 extern "C" void cleanUpAndEnd(int signal) {
     removeTemporaryOnSignal();
     eraseProgressOnSignal();
+    waitForPagerOnSignal();
     // The handler was reset on entry (SA_RESETHAND): once it returns, the
     // signal raised again ends the program with the signal's own status.
     ::raise(signal);

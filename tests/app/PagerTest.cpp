@@ -1,11 +1,13 @@
 #include "app/Pager.hpp"
 
+#include "app/Signals.hpp"
 #include "app/Transcript.hpp"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <csignal>
+#include <fcntl.h>
 
 namespace {
 
@@ -142,4 +144,28 @@ TEST(Pager, NotStartedForAnEmptyListing) {
                                    header);
     EXPECT_EQ(s.status, 0);
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "started"));
+}
+
+TEST(PagerDeathTest, AnEndingSignalWaitsForThePagerAfterEndingItsInput) {
+    const TempDir dir;
+    const std::filesystem::path seen = dir.path() / "seen.txt";
+    EXPECT_EXIT(
+        {
+            std::signal(SIGTERM, SIG_DFL);
+            installSignalHandlers();
+            // The pager notes its input's end only after a while: the
+            // program ends after it, not before. It inherits none of the
+            // death test's pipes, which the test would wait on instead.
+            for (int fd = 3; fd < 1024; ++fd) {
+                ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+            }
+            Pager pager(PagerCommand{
+                "exec 2>/dev/null; cat > '" + seen.string() + "'; sleep 0.3; echo end >> '" + seen.string() + "'", {}});
+            if (pager.start()) {
+                pager.stream() << "Klient c. 1\n" << std::flush;
+                std::raise(SIGTERM);
+            }
+        },
+        testing::KilledBySignal(SIGTERM), "");
+    EXPECT_EQ(readFile(seen), "Klient c. 1\nend\n");
 }
