@@ -12,7 +12,4 @@ struct Datum {
     int32_t den = 1;
 };
 
-// The date part of a local broken-down time.
-inline Datum toDatum(const std::tm& time) noexcept {
-    return Datum{time.tm_year + 1900, time.tm_mon + 1, time.tm_mday};
-}
+inline Datum toDatum(const std::tm& time) noexcept { return Datum{time.tm_year + 1900, time.tm_mon + 1, time.tm_mday}; }

@@ -1,21 +1,12 @@
 #include "query/Filter.hpp"
 
-#include "query/Menu.hpp"
+#include <algorithm>
 
 namespace {
 
-bool matches(int32_t v, HornaHranica max, DolnaHranica min) noexcept {
-    return v >= min.hodnota && v <= max.hodnota;
-}
+bool matches(int32_t v, HornaHranica max, DolnaHranica min) noexcept { return v >= min.hodnota && v <= max.hodnota; }
 
 } // namespace
-
-std::optional<FilterCriterion> filterCriterionFor(char digit) noexcept { return criterionFor(filter_menu, digit); }
-
-static_assert(listedInOrder(filter_menu));
-const FilterMenuItem& menuItem(FilterCriterion kriterium) noexcept {
-    return filter_menu[static_cast<std::size_t>(kriterium)];
-}
 
 void printFilterRange(Klient* const* tabulka, int32_t pocet, FilterCriterion kriterium, const Datum& dnes,
                       std::ostream& out, ValueHistogram* histogram) {
@@ -27,12 +18,10 @@ void printFilterRange(Klient* const* tabulka, int32_t pocet, FilterCriterion kri
     int32_t najmensia = item.value(*tabulka[0], dnes);
     int32_t najvacsia = najmensia;
     const auto visit = [&](int32_t v) {
-        if (v > najvacsia) {
-            najvacsia = v;
-        } else if (v < najmensia) {
-            najmensia = v;
-        }
+        najmensia = std::min(najmensia, v);
+        najvacsia = std::max(najvacsia, v);
     };
+    // Two loops, so that the one without a histogram tests for none.
     if (histogram != nullptr) {
         for (int32_t i = 0; i < pocet; ++i) {
             const int32_t v = item.value(*tabulka[i], dnes);
@@ -53,9 +42,7 @@ int32_t countMatching(Klient* const* tabulka, HornaHranica max, DolnaHranica min
     const auto value = menuItem(kriterium).value;
     int32_t vyhovuje = 0;
     for (int32_t i = 0; i < pocet; ++i) {
-        if (matches(value(*tabulka[i], dnes), max, min)) {
-            ++vyhovuje;
-        }
+        vyhovuje += matches(value(*tabulka[i], dnes), max, min) ? 1 : 0;
     }
     return vyhovuje;
 }
@@ -63,8 +50,7 @@ int32_t countMatching(Klient* const* tabulka, HornaHranica max, DolnaHranica min
 void copyMatching(Klient* const* tabulka, HornaHranica max, DolnaHranica min, int32_t pocet, int32_t limit,
                   Klient** ciel, FilterCriterion kriterium, const Datum& dnes) noexcept {
     const auto value = menuItem(kriterium).value;
-    int32_t k = 0;
-    for (int32_t i = 0; i < pocet && k < limit; ++i) {
+    for (int32_t i = 0, k = 0; i < pocet && k < limit; ++i) {
         if (matches(value(*tabulka[i], dnes), max, min)) {
             ciel[k++] = tabulka[i];
         }

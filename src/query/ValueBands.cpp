@@ -20,24 +20,18 @@ int64_t floorTo(int64_t value, int64_t width) noexcept {
     return (value % width != 0 && value < 0 ? quotient - 1 : quotient) * width;
 }
 
+bool counted(uint32_t count) noexcept { return count != 0; }
+
 } // namespace
 
-ValueHistogram::ValueHistogram() = default;
-
 int64_t ValueHistogram::lowestCounted() const noexcept {
-    std::size_t first = 0;
-    while ((*counts_)[first] == 0) {
-        ++first;
-    }
-    return (base_ + static_cast<int64_t>(first)) * (int64_t{1} << shift_);
+    const auto first = std::find_if(counts_->begin(), counts_->end(), counted) - counts_->begin();
+    return (base_ + first) * (int64_t{1} << shift_);
 }
 
 int64_t ValueHistogram::highestCounted() const noexcept {
-    std::size_t last = window - 1;
-    while ((*counts_)[last] == 0) {
-        --last;
-    }
-    return (base_ + static_cast<int64_t>(last) + 1) * (int64_t{1} << shift_) - 1;
+    const auto end = counts_->rend() - std::find_if(counts_->rbegin(), counts_->rend(), counted);
+    return (base_ + end) * (int64_t{1} << shift_) - 1;
 }
 
 // Widens the window until the values counted and this one fill at most half

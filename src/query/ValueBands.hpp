@@ -26,8 +26,6 @@ struct ValueBands {
 // allocates nothing afterwards.
 class ValueHistogram {
 public:
-    ValueHistogram();
-
     void add(int32_t value) noexcept {
         const auto i = static_cast<uint64_t>((int64_t{value} >> shift_) - base_);
         if (i < window) [[likely]] {
@@ -53,7 +51,7 @@ private:
 
     std::unique_ptr<Counts> counts_ = std::make_unique<Counts>();
     std::unique_ptr<Counts> spare_ = std::make_unique<Counts>();
-    int shift_ = 0;    // a fine bucket holds 2^shift_ values
+    int shift_ = 0; // a fine bucket holds 2^shift_ values
     // The bucket number (value >> shift_) of counts_[0]; at first far from
     // every value, so that the first one fits the window to it.
     int64_t base_ = int64_t{1} << 40;
