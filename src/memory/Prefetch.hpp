@@ -4,11 +4,10 @@
 
 #include <cstddef>
 
-// After an ordering, a table visits the records in an order unrelated to where
-// they lie in memory, and the writers would wait for memory at every record:
-// asking for a record a few entries ahead overlaps the wait with formatting.
-// The helpers must be inlined before the compiler judges them: a prefetch is
-// no side effect to it, so a call left standing would count as removable.
+// After an ordering the writers visit records in an order unrelated to memory and
+// would wait at each; asking a few entries ahead overlaps the wait with formatting.
+// The helpers must be inlined before the compiler judges them: a prefetch is no
+// side effect to it, so a call left standing would count as removable.
 #if defined(__GNUC__)
 #define KLIENTI_ALWAYS_INLINE [[gnu::always_inline]] inline
 #else

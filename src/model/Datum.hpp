@@ -3,9 +3,8 @@
 #include <cstdint>
 #include <ctime>
 
-// A calendar date in the local time zone: year, month 1 to 12, day 1 to 31.
-// Ages are always measured against one such date that the caller read once,
-// so that every record of one operation is judged on the same day.
+// A local calendar date: month 1 to 12, day 1 to 31. Ages are measured against
+// one read once per operation, so that all its records are judged on one day.
 struct Datum {
     int32_t rok = 0;
     int32_t mesiac = 1;

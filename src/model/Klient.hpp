@@ -52,9 +52,5 @@ private:
     char mesto[max_mesto + 1] = {};
     char ulica[max_ulica + 1] = {};
     char povolanie[max_povolanie + 1] = {};
-    int32_t plat = 0;
-    int32_t pocet_uverov = 0;
-    int32_t suma_uverov = 0;
-    int32_t bonita = 0;
-    int32_t splacal_nacas = 0;
+    int32_t plat = 0, pocet_uverov = 0, suma_uverov = 0, bonita = 0, splacal_nacas = 0;
 };

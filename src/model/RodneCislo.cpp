@@ -13,7 +13,10 @@ void RodneCislo::setCislo(std::string_view text) noexcept {
 
 int32_t RodneCislo::digitPair(std::size_t p) const noexcept {
     const std::string_view text = viewFixedText(cislo);
-    return p >= text.size() ? 0 : parseAtoi(text.substr(p, 2));
+    if (p >= text.size()) {
+        return 0;
+    }
+    return parseAtoi(text.substr(p, 2));
 }
 
 int32_t RodneCislo::birthYear() const noexcept {

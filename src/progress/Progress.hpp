@@ -8,11 +8,10 @@
 #include <ostream>
 #include <string_view>
 
-// One line of progress, "klienti: nacitavanie klienti.csv 45 %", for steps
-// long enough to make a user wonder: redrawn in place a few times a second at
-// most, erased when the step ends or an ending signal ends the program, and
-// nothing unless fd is a terminal. Drawing allocates nothing, so a step may
-// report while a cycle shows its result.
+// One line of progress for long steps, "klienti: nacitavanie klienti.csv 45 %",
+// redrawn in place a few times a second at most, erased when the step or the
+// program (by an ending signal) ends; nothing unless fd is a terminal. Drawing
+// allocates nothing, so a step may report while a cycle shows its result.
 class Progress {
 public:
     using Clock = std::function<std::chrono::steady_clock::time_point()>;

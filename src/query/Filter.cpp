@@ -1,7 +1,5 @@
 #include "query/Filter.hpp"
 
-#include <algorithm>
-
 namespace {
 
 bool matches(int32_t v, HornaHranica max, DolnaHranica min) noexcept { return v >= min.hodnota && v <= max.hodnota; }
@@ -18,8 +16,11 @@ void printFilterRange(Klient* const* tabulka, int32_t pocet, FilterCriterion kri
     int32_t najmensia = item.value(*tabulka[0], dnes);
     int32_t najvacsia = najmensia;
     const auto visit = [&](int32_t v) {
-        najmensia = std::min(najmensia, v);
-        najvacsia = std::max(najvacsia, v);
+        if (v > najvacsia) {
+            najvacsia = v;
+        } else if (v < najmensia) {
+            najmensia = v;
+        }
     };
     // Two loops, so that the one without a histogram tests for none.
     if (histogram != nullptr) {
@@ -42,7 +43,9 @@ int32_t countMatching(Klient* const* tabulka, HornaHranica max, DolnaHranica min
     const auto value = menuItem(kriterium).value;
     int32_t vyhovuje = 0;
     for (int32_t i = 0; i < pocet; ++i) {
-        vyhovuje += matches(value(*tabulka[i], dnes), max, min) ? 1 : 0;
+        if (matches(value(*tabulka[i], dnes), max, min)) {
+            ++vyhovuje;
+        }
     }
     return vyhovuje;
 }

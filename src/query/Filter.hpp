@@ -11,9 +11,8 @@
 #include <ostream>
 #include <string_view>
 
-// Filtering by one numeric attribute within an inclusive range; the table is
-// never changed. The caller reads dnes once per filter cycle, so that the count
-// and the copy agree.
+// Filtering by one numeric attribute within an inclusive range; the table is never
+// changed. The caller reads dnes once per cycle, so that count and copy agree.
 
 // Its digits differ from the ordering menu's, hence a type of its own.
 enum class FilterCriterion { bonita, pocet_uverov, suma_uverov, plat, vek };

@@ -41,10 +41,9 @@ uint64_t orderedNumber(int32_t x) noexcept { return static_cast<uint32_t>(x) ^ 0
 // Fewer entries than this are not worth a part of their own.
 constexpr std::size_t min_part = 4096;
 
-// Orders entries stably on every worker: one part per worker, ordered side by
-// side by sortPart(part, its scratch), then merged in pairs (side by side
-// again) by less, which must order equal keys by position. The scratch array
-// serves the parts first and the merges after.
+// Orders entries stably: one part per worker sorted side by side by sortPart(part,
+// its scratch), then merged in pairs by less, which must order equal keys by
+// position. scratch serves the parts first and the merges after.
 template <typename Entry, typename SortPart, typename Less>
 void sortInParts(std::vector<Entry>& entries, unsigned workers, SortPart sortPart, Less less,
                  const ProgressCallback& progress) {

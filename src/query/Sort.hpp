@@ -46,11 +46,9 @@ inline const SortMenuItem& menuItem(SortCriterion kriterium) noexcept {
     return sort_menu[static_cast<std::size_t>(kriterium)];
 }
 
-// The first pocet entries of the table in the order of the criterion, built
-// beside the table, which stays as it is: the caller puts the new order in
-// place once nothing can fail any more. Texts compare as unsigned bytes; every
-// age is taken against dnes. Each key is taken once, by workers threads; the
-// work is linear but for runs of texts alike in their first eight bytes.
-// Running out of memory throws std::bad_alloc. progress hears how far it got.
+// The first pocet entries of the table in the criterion's order (bytes compare
+// unsigned), built beside the table, which the caller rearranges once nothing can
+// fail. Each key is taken once, by workers threads; the work is linear but for
+// runs of texts alike in their first eight bytes. Throws std::bad_alloc.
 std::vector<Klient*> sortClients(Klient* const* tabulka, int32_t pocet, SortCriterion kriterium, const Datum& dnes,
                                  const ProgressCallback& progress = {}, unsigned workers = 1);

@@ -34,9 +34,8 @@ int64_t ValueHistogram::highestCounted() const noexcept {
     return (base_ + end) * (int64_t{1} << shift_) - 1;
 }
 
-// Widens the window until the values counted and this one fill at most half
-// of it, centres them in it, and moves the counts over. Each refit leaves a
-// quarter of the window free on either side, so the next one at least
+// Widens the window until the values counted and this one fill at most half of
+// it, centred. A quarter stays free on either side, so the next refit at least
 // doubles the span the values fill: a few dozen refits at the very most.
 void ValueHistogram::refit(int32_t value) noexcept {
     if (empty_) {
@@ -77,9 +76,8 @@ ValueBands ValueHistogram::bands() const noexcept {
     const int64_t highest = highestCounted();
     const int64_t fine = int64_t{1} << shift_;
     const auto bandsOf = [&](int64_t width) { return (highest - floorTo(lowest, width)) / width + 1; };
-    // The largest round width that gives seven to twelve bands; failing
-    // that, the one nearest to ten bands. Widths beyond twice the span give
-    // one band or two.
+    // The largest round width that gives seven to twelve bands, else the one
+    // nearest to ten; widths beyond twice the span give one band or two.
     int64_t ample = 0;
     int64_t nearest = 0;
     for (int64_t round = 1; round <= 2 * (highest - lowest + 1); round = nextRound(round)) {

@@ -15,15 +15,12 @@ void detail::runEach(std::size_t count, void (*call)(void*, std::size_t), void* 
         return;
     }
     std::exception_ptr first_failure;
-    std::mutex failure_lock;
+    std::once_flag failed;
     const auto guarded = [&](std::size_t i) noexcept {
         try {
             call(task, i);
         } catch (...) {
-            const std::lock_guard lock(failure_lock);
-            if (!first_failure) {
-                first_failure = std::current_exception();
-            }
+            std::call_once(failed, [&] { first_failure = std::current_exception(); });
         }
     };
     std::vector<std::thread> threads;

@@ -13,13 +13,11 @@ namespace detail {
 void runEach(std::size_t count, void (*call)(void* task, std::size_t i), void* task);
 }
 
-// Runs task(0) ... task(count - 1) side by side, task(0) on the calling thread
-// and each other on a thread of its own (or, where none can be started, on the
-// calling thread too), and returns when all have ended. Every thread started
-// has the ending signals blocked, so that their handler runs on the main
-// thread, which knows the name of an unpublished output file. The task is
-// called by reference: nothing is copied or allocated for it. The first
-// exception a task throws is rethrown once every task has ended.
+// Runs task(0) ... task(count - 1) side by side, each but task(0) on a thread of
+// its own where one can be started, else on the calling thread; returns when all
+// have ended, rethrowing the first exception a task threw. Started threads block
+// the ending signals, so their handler runs on the main thread, which knows an
+// unpublished output file. task is called by reference: nothing copied or allocated.
 template <typename Task>
 void runSideBySide(std::size_t count, Task&& task) {
     using Plain = std::remove_reference_t<Task>;
