@@ -6,13 +6,11 @@
 #include <cstdint>
 #include <string_view>
 
-// One client of the bank: one record line of the client file. Filled once by
-// the reader and never changed afterwards; a new record is empty (every text
-// empty, every number 0).
+// One client of the bank, one record line of the client file: filled once by
+// the reader, never changed afterwards; a new record is all empty texts and 0.
 class Klient {
 public:
-    // Longest accepted content of each text field (its array holds one more
-    // character, the terminator).
+    // The longest accepted text of each field; its array holds the terminator too.
     static constexpr std::size_t max_meno = 19;
     static constexpr std::size_t max_priezvisko = 19;
     static constexpr std::size_t max_mesto = 19;
@@ -36,8 +34,8 @@ public:
     constexpr int32_t getBonita() const noexcept { return bonita; }
     constexpr int32_t getSplacalNacas() const noexcept { return splacal_nacas; }
 
-    // The text fields themselves, zero behind the terminator: the ordering
-    // reads their first bytes as a key, and the writers copy them whole.
+    // The fields themselves, zero behind the terminator: the ordering reads
+    // their bytes as a key, and the writers copy them whole.
     using Field20 = char[20];
     using Field30 = char[30];
     constexpr const Field20& menoField() const noexcept { return meno; }
@@ -54,9 +52,5 @@ private:
     char mesto[max_mesto + 1] = {};
     char ulica[max_ulica + 1] = {};
     char povolanie[max_povolanie + 1] = {};
-    int32_t plat = 0;
-    int32_t pocet_uverov = 0;
-    int32_t suma_uverov = 0;
-    int32_t bonita = 0;
-    int32_t splacal_nacas = 0;
+    int32_t plat = 0, pocet_uverov = 0, suma_uverov = 0, bonita = 0, splacal_nacas = 0;
 };

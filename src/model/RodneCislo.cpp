@@ -3,12 +3,8 @@
 #include "text/Decimal.hpp"
 #include "text/FixedText.hpp"
 
-namespace {
-
 // Month lengths January to December; February always has 28 days.
 constexpr int32_t dni_v_mesiaci[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-
-} // namespace
 
 void RodneCislo::setCislo(std::string_view text) noexcept {
     storeFixedText(cislo, text);
@@ -28,19 +24,13 @@ int32_t RodneCislo::birthYear() const noexcept {
     return v >= 15 ? 1900 + v : 2000 + v;
 }
 
-int32_t RodneCislo::birthMonth() const noexcept {
-    const int32_t v = digitPair(2);
-    return muz == 1 ? v : v - 50;
-}
-
-int32_t RodneCislo::birthDay() const noexcept { return digitPair(4); }
-
 int32_t RodneCislo::ageYears(const Datum& dnes) const noexcept { return dnes.rok - birthYear(); }
 
 int32_t RodneCislo::ageDays(const Datum& dnes) const noexcept {
     const int32_t rok_narodenia = birthYear();
-    const int32_t mesiac_narodenia = birthMonth();
-    const int32_t den_narodenia = birthDay();
+    // The month digits, less 50 for a woman, are not checked to be a month.
+    const int32_t mesiac_narodenia = muz == 1 ? digitPair(2) : digitPair(2) - 50;
+    const int32_t den_narodenia = digitPair(4);
     const int32_t cele_roky = 365 * (dnes.rok - rok_narodenia);
     // A birth month outside 1 to 12 has no length to borrow: such a client is
     // aged by whole calendar years alone, 365 days each.
@@ -59,9 +49,7 @@ int32_t RodneCislo::ageDays(const Datum& dnes) const noexcept {
         y -= 1;
         m += 12;
     }
-    const int32_t dni = d - den_narodenia;
     const int32_t mesiace = m - mesiac_narodenia;
-    const int32_t roky = y - rok_narodenia;
     // For a real current month the month count is 0 to 11; a current date
     // outside the calendar falls back to whole years as above.
     if (mesiace < 0 || mesiace > 11) {
@@ -69,5 +57,5 @@ int32_t RodneCislo::ageDays(const Datum& dnes) const noexcept {
     }
     // The months term multiplies the count by the length of month number
     // mesiace + 1: an approximation kept on purpose, as the ordering defines it.
-    return mesiace * dni_v_mesiaci[mesiace] + dni + 365 * roky;
+    return mesiace * dni_v_mesiaci[mesiace] + (d - den_narodenia) + 365 * (y - rok_narodenia);
 }

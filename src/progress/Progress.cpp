@@ -21,13 +21,11 @@ std::atomic<std::size_t> drawn_width{0};
 void writeAll(int fd, std::string_view text) noexcept {
     while (!text.empty()) {
         const ssize_t n = ::write(fd, text.data(), text.size());
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
+        if (n > 0) {
+            text.remove_prefix(static_cast<std::size_t>(n));
+        } else if (n == 0 || errno != EINTR) {
             return; // a progress line is worth no error of its own
         }
-        text.remove_prefix(static_cast<std::size_t>(n));
     }
 }
 
@@ -45,8 +43,6 @@ Progress::Progress(int fd, std::ostream* console, Clock clock, std::chrono::mill
     : fd_(fd), enabled_(fd >= 0 && ::isatty(fd) == 1), console_(console), clock_(std::move(clock)), delay_(delay),
       interval_(interval) {}
 
-void Progress::draw(std::string_view text) const noexcept { writeAll(fd_, text); }
-
 Progress::Step::Step(Progress& progress, std::string_view name)
     : progress_(progress), name_(name), start_(progress.enabled_ ? progress.clock_() : decltype(start_){}) {}
 
@@ -58,11 +54,10 @@ Progress::Step::~Step() {
 }
 
 ProgressCallback Progress::Step::callback() noexcept {
-    if (!progress_.enabled_) {
-        return {};
-    }
-    return {[](void* step, std::uint64_t done, std::uint64_t total) { static_cast<Step*>(step)->update(done, total); },
-            this};
+    const auto update = [](void* step, std::uint64_t done, std::uint64_t total) {
+        static_cast<Step*>(step)->update(done, total);
+    };
+    return progress_.enabled_ ? ProgressCallback(update, this) : ProgressCallback();
 }
 
 void Progress::Step::update(std::uint64_t done, std::uint64_t total) noexcept {
@@ -82,7 +77,7 @@ void Progress::Step::update(std::uint64_t done, std::uint64_t total) noexcept {
     const std::size_t width = std::max(std::min(static_cast<std::size_t>(std::max(length, 0)), max_width), drawn_width_);
     char line[max_width + 2];
     std::snprintf(line, sizeof line, "\r%-*s", static_cast<int>(width), visible);
-    progress_.draw(std::string_view(line, width + 1));
+    writeAll(progress_.fd_, std::string_view(line, width + 1));
     drawn_width_ = width;
     drawn_at_ = now;
     drawn_fd.store(progress_.fd_);

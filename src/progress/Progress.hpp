@@ -8,32 +8,29 @@
 #include <ostream>
 #include <string_view>
 
-// One line of progress on standard error, for steps that take long enough
-// to make a user wonder: "klienti: nacitavanie klienti.csv 45 %", redrawn in
-// place a few times a second at most and erased when the step ends, or when
-// an ending signal ends the program. Nothing at all unless the descriptor is
-// a terminal. Drawing allocates nothing, so a step may report while a cycle
-// shows its result.
+// One line of progress for long steps, "klienti: nacitavanie klienti.csv 45 %",
+// redrawn in place a few times a second at most, erased when the step or the
+// program (by an ending signal) ends; nothing unless fd is a terminal. Drawing
+// allocates nothing, so a step may report while a cycle shows its result.
 class Progress {
 public:
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
 
-    // fd: where the line is drawn; before it is drawn, console (if any) is
-    // flushed, so that the line never lands amid pending dialogue.
+    // console, if any, is flushed before the line is drawn, so that the line
+    // never lands amid pending dialogue.
     explicit Progress(int fd, std::ostream* console = nullptr, Clock clock = std::chrono::steady_clock::now,
                       std::chrono::milliseconds delay = std::chrono::milliseconds(500),
                       std::chrono::milliseconds interval = std::chrono::milliseconds(250));
 
-    // A step: shown once it has run for the delay, erased when it
-    // ends (when the object goes). The name must outlive the step.
+    // Shown once it has run for the delay, erased when the object goes. The
+    // name must outlive the step.
     class Step {
     public:
         Step(Progress& progress, std::string_view name);
         ~Step();
         Step(const Step&) = delete;
         Step& operator=(const Step&) = delete;
-        // Empty where nothing is drawn.
-        ProgressCallback callback() noexcept;
+        ProgressCallback callback() noexcept; // empty where nothing is drawn
 
     private:
         void update(std::uint64_t done, std::uint64_t total) noexcept;
@@ -45,8 +42,6 @@ public:
     };
 
 private:
-    void draw(std::string_view text) const noexcept;
-
     int fd_;
     bool enabled_;
     std::ostream* console_;

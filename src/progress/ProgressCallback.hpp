@@ -2,10 +2,9 @@
 
 #include <cstdint>
 
-// How a long step (loading, ordering, writing) tells how far it got: done
-// out of total units of its own. Steps call it a few times per mebibyte or
-// million records, never per record, and not at all when it is empty. It
-// refers to its receiver and owns nothing, so passing it on allocates nothing.
+// How a long step tells how far it got: done out of total units of its own, a
+// few times per mebibyte or million records, never per record. An empty one does
+// nothing. It owns nothing, so passing it on allocates nothing.
 class ProgressCallback {
 public:
     using Function = void (*)(void* receiver, std::uint64_t done, std::uint64_t total);

@@ -1,21 +1,10 @@
 #include "query/Filter.hpp"
 
-#include "query/Menu.hpp"
-
 namespace {
 
-bool matches(int32_t v, HornaHranica max, DolnaHranica min) noexcept {
-    return v >= min.hodnota && v <= max.hodnota;
-}
+bool matches(int32_t v, HornaHranica max, DolnaHranica min) noexcept { return v >= min.hodnota && v <= max.hodnota; }
 
 } // namespace
-
-std::optional<FilterCriterion> filterCriterionFor(char digit) noexcept { return criterionFor(filter_menu, digit); }
-
-static_assert(listedInOrder(filter_menu));
-const FilterMenuItem& menuItem(FilterCriterion kriterium) noexcept {
-    return filter_menu[static_cast<std::size_t>(kriterium)];
-}
 
 void printFilterRange(Klient* const* tabulka, int32_t pocet, FilterCriterion kriterium, const Datum& dnes,
                       std::ostream& out, ValueHistogram* histogram) {
@@ -33,6 +22,7 @@ void printFilterRange(Klient* const* tabulka, int32_t pocet, FilterCriterion kri
             najmensia = v;
         }
     };
+    // Two loops, so that the one without a histogram tests for none.
     if (histogram != nullptr) {
         for (int32_t i = 0; i < pocet; ++i) {
             const int32_t v = item.value(*tabulka[i], dnes);
@@ -63,8 +53,7 @@ int32_t countMatching(Klient* const* tabulka, HornaHranica max, DolnaHranica min
 void copyMatching(Klient* const* tabulka, HornaHranica max, DolnaHranica min, int32_t pocet, int32_t limit,
                   Klient** ciel, FilterCriterion kriterium, const Datum& dnes) noexcept {
     const auto value = menuItem(kriterium).value;
-    int32_t k = 0;
-    for (int32_t i = 0; i < pocet && k < limit; ++i) {
+    for (int32_t i = 0, k = 0; i < pocet && k < limit; ++i) {
         if (matches(value(*tabulka[i], dnes), max, min)) {
             ciel[k++] = tabulka[i];
         }

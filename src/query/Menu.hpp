@@ -3,8 +3,7 @@
 #include <cstddef>
 #include <optional>
 
-// What the two menus' tables share: a line per criterion, in the order of
-// the criterion's type; the digit the user types is the line's place, from 1.
+// What the two menus' tables share: line i is criterion i, typed as digit i + 1.
 
 // The criterion of a typed digit, if the menu has it.
 template <typename Menu>
@@ -15,8 +14,7 @@ constexpr auto criterionFor(const Menu& menu, char digit) noexcept -> std::optio
     return menu[static_cast<std::size_t>(digit - '1')].kriterium;
 }
 
-// Whether line i of the menu is criterion i, so that a criterion finds its
-// line by its value.
+// Whether line i is criterion i, so that a criterion finds its line by its value.
 template <typename Menu>
 constexpr bool listedInOrder(const Menu& menu) noexcept {
     for (std::size_t i = 0; i < menu.size(); ++i) {

@@ -4,19 +4,17 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <numeric>
 #include <span>
+#include <utility>
 #include <vector>
 
-
-// Orders entries by a 64-bit key, ascending and stable (equal keys keep their
-// order), by a least-significant-byte-first radix sort over the key bytes
-// from lowest to highest (0 is the lowest byte). Linear in the number of
-// entries; scratch, as large as entries, is where the passes move the
-// entries to and fro.
+// Orders entries ascending and stable by the bytes lowest..highest (0 is the
+// lowest) of a 64-bit key: a least-significant-byte-first radix sort, linear in
+// the entries. scratch, as large as entries, is where the passes move them to and fro.
 template <typename Entry, typename Key>
 void stableRadixSort(std::span<Entry> entries, std::span<Entry> scratch, Key key, unsigned lowest, unsigned highest) {
-    const std::size_t n = entries.size();
-    if (n < 2) {
+    if (entries.size() < 2) {
         return;
     }
     const unsigned byte_count = highest - lowest + 1;
@@ -29,19 +27,14 @@ void stableRadixSort(std::span<Entry> entries, std::span<Entry> scratch, Key key
         }
     }
     std::span<Entry> from = entries;
+    std::span<Entry> to = scratch;
     for (unsigned b = 0; b < byte_count; ++b) {
         const unsigned shift = 8 * (lowest + b);
-        const std::span<Entry> to = from.data() == entries.data() ? std::span<Entry>(scratch) : entries;
-        std::size_t position = 0;
-        for (std::size_t& c : counts[b]) {
-            const std::size_t here = c;
-            c = position;
-            position += here;
-        }
+        std::exclusive_scan(counts[b].begin(), counts[b].end(), counts[b].begin(), std::size_t{0});
         for (const Entry& e : from) {
             to[counts[b][(key(e) >> shift) & 0xFF]++] = e;
         }
-        from = to;
+        std::swap(from, to);
     }
     if (from.data() != entries.data()) {
         std::copy(from.begin(), from.end(), entries.begin());

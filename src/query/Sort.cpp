@@ -1,10 +1,10 @@
 #include "query/Sort.hpp"
 
-#include "query/Menu.hpp"
 #include "query/RadixSort.hpp"
 #include "threads/SideBySide.hpp"
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -12,21 +12,16 @@ namespace {
 // Four bytes of a text field from position from, as a number that orders as
 // the bytes do (unsigned, first byte most significant).
 uint32_t bigEndian4(const char* field, std::size_t from) noexcept {
-    uint32_t key = 0;
-    for (std::size_t i = 0; i < 4; ++i) {
-        key = (key << 8) | static_cast<unsigned char>(field[from + i]);
-    }
-    return key;
+    const auto byte = [&](std::size_t i) { return uint32_t{static_cast<unsigned char>(field[from + i])}; };
+    return byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3);
 }
 
-// A text field of 20 bytes, zero behind its terminator and free of NUL bytes
-// before it, is taken as three numbers: bytes 0 to 7, 8 to 15 and 16 to 19.
-// Compared one after the other they order exactly as the byte-wise
-// comparison of the texts: a shorter text has zero bytes where the longer
-// one goes on, and zero orders before any character. The first number goes
-// with the entry through the radix passes; the other two wait in a table by
-// position and are read only where first numbers tie. Both are kept to
-// twelve bytes an entry, since a million entries live beside the records.
+// A 20-byte text field, zero behind its terminator and free of NUL before it,
+// orders byte-wise exactly as its bytes 0 to 7, 8 to 15 and 16 to 19 taken as
+// numbers one after the other: a shorter text has zeros where a longer goes on.
+// The first number travels with the entry through the radix passes; the rest
+// wait in a table by position, read only where first numbers tie. Twelve bytes
+// an entry each, since a million entries live beside the records.
 struct TextEntry {
     uint32_t high; // bytes 0 to 3
     uint32_t low;  // bytes 4 to 7
@@ -34,9 +29,8 @@ struct TextEntry {
     uint64_t first8() const noexcept { return uint64_t{high} << 32 | low; }
 };
 struct TextRest {
-    uint32_t b8;  // bytes 8 to 11
-    uint32_t b12; // bytes 12 to 15
-    uint32_t b16; // bytes 16 to 19
+    uint32_t b8, b12, b16; // bytes 8 to 11, 12 to 15, 16 to 19
+    bool operator==(const TextRest&) const = default;
 };
 static_assert(sizeof(TextEntry) == 12 && sizeof(TextRest) == 12);
 static_assert(sizeof(Klient::Field20) == 20);
@@ -47,39 +41,27 @@ uint64_t orderedNumber(int32_t x) noexcept { return static_cast<uint32_t>(x) ^ 0
 // Fewer entries than this are not worth a part of their own.
 constexpr std::size_t min_part = 4096;
 
-// Orders entries stably on every worker: the entries are cut into one part
-// per worker, the parts are ordered side by side by sortPart(part, its
-// scratch), then merged in pairs (side by side again) by less, which must
-// order entries of equal keys by their position. One worker orders them all
-// at once. The scratch array serves the parts first and the merges after.
+// Orders entries stably: one part per worker sorted side by side by sortPart(part,
+// its scratch), then merged in pairs by less, which must order equal keys by
+// position. scratch serves the parts first and the merges after.
 template <typename Entry, typename SortPart, typename Less>
 void sortInParts(std::vector<Entry>& entries, unsigned workers, SortPart sortPart, Less less,
                  const ProgressCallback& progress) {
     const std::size_t n = entries.size();
     const std::size_t parts = n < min_part * 2 ? 1 : std::min<std::size_t>(workers, n / min_part);
-    std::vector<std::size_t> bounds;
-    for (std::size_t part = 0; part <= parts; ++part) {
-        bounds.push_back(n * part / parts);
-    }
+    const auto bound = [n, parts](std::size_t part) { return n * part / parts; };
     std::vector<Entry> scratch(n);
     runSideBySide(parts, [&](std::size_t part) {
-        const std::size_t size = bounds[part + 1] - bounds[part];
-        sortPart(std::span<Entry>(entries).subspan(bounds[part], size),
-                 std::span<Entry>(scratch).subspan(bounds[part], size));
+        const std::size_t size = bound(part + 1) - bound(part);
+        sortPart(std::span(entries).subspan(bound(part), size), std::span(scratch).subspan(bound(part), size));
     });
-    if (progress) {
-        progress(3 * n / 2, 2 * n);
-    }
+    progress(3 * n / 2, 2 * n);
     for (std::size_t width = 1; width < parts; width *= 2) {
         runSideBySide((parts + 2 * width - 1) / (2 * width), [&](std::size_t pair) {
-            const std::size_t from = bounds[2 * width * pair];
-            const std::size_t middle = bounds[std::min(parts, 2 * width * pair + width)];
-            const std::size_t to = bounds[std::min(parts, 2 * width * (pair + 1))];
-            std::merge(entries.begin() + static_cast<std::ptrdiff_t>(from),
-                       entries.begin() + static_cast<std::ptrdiff_t>(middle),
-                       entries.begin() + static_cast<std::ptrdiff_t>(middle),
-                       entries.begin() + static_cast<std::ptrdiff_t>(to),
-                       scratch.begin() + static_cast<std::ptrdiff_t>(from), less);
+            Entry* const from = entries.data() + bound(2 * width * pair);
+            Entry* const middle = entries.data() + bound(std::min(parts, 2 * width * pair + width));
+            Entry* const to = entries.data() + bound(std::min(parts, 2 * width * (pair + 1)));
+            std::merge(from, middle, middle, to, scratch.data() + (from - entries.data()), less);
         });
         entries.swap(scratch);
     }
@@ -97,15 +79,13 @@ void forEachIndex(std::size_t n, unsigned workers, Each each) {
     });
 }
 
-// The table's entries at the positions given.
+// The table's entries at the positions given: the table in its new order.
 template <typename Position>
 std::vector<Klient*> entriesAt(Klient* const* tabulka, std::size_t n, unsigned workers, Position position) {
     std::vector<Klient*> ordered(n);
     forEachIndex(n, workers, [&](std::size_t i) { ordered[i] = tabulka[position(i)]; });
     return ordered;
 }
-
-// Each function below gives the table's entries in their new order.
 
 std::vector<Klient*> sortByText(Klient* const* tabulka, std::size_t n, SortMenuItem::TextKey key, unsigned workers,
                                 const ProgressCallback& progress) {
@@ -116,9 +96,7 @@ std::vector<Klient*> sortByText(Klient* const* tabulka, std::size_t n, SortMenuI
         entries[i] = {bigEndian4(field, 0), bigEndian4(field, 4), static_cast<uint32_t>(i)};
         rests[i] = {bigEndian4(field, 8), bigEndian4(field, 12), bigEndian4(field, 16)};
     });
-    if (progress) {
-        progress(n, 2 * n);
-    }
+    progress(n, 2 * n);
     // Texts alike in their first eight bytes are ordered by the rest, and
     // equal texts by their position.
     const auto less = [&rests](const TextEntry& x, const TextEntry& y) {
@@ -127,33 +105,22 @@ std::vector<Klient*> sortByText(Klient* const* tabulka, std::size_t n, SortMenuI
         }
         const TextRest& a = rests[x.position];
         const TextRest& b = rests[y.position];
-        if (a.b8 != b.b8) {
-            return a.b8 < b.b8;
-        }
-        if (a.b12 != b.b12) {
-            return a.b12 < b.b12;
-        }
-        if (a.b16 != b.b16) {
-            return a.b16 < b.b16;
-        }
-        return x.position < y.position;
+        return std::tie(a.b8, a.b12, a.b16, x.position) < std::tie(b.b8, b.b12, b.b16, y.position);
     };
     const auto sortPart = [&less, &rests](std::span<TextEntry> part, std::span<TextEntry> scratch) {
         stableRadixSort(part, scratch, [](const TextEntry& e) { return e.first8(); }, 0, 7);
         // A run whose texts are equal throughout is in position order already.
-        for (std::size_t from = 0; from < part.size();) {
-            std::size_t to = from + 1;
-            bool equal = true;
+        for (std::size_t from = 0, to = 0; from < part.size(); from = to) {
+            const uint64_t first8 = part[from].first8();
             const TextRest& rest = rests[part[from].position];
-            for (; to < part.size() && part[to].first8() == part[from].first8(); ++to) {
-                const TextRest& other = rests[part[to].position];
-                equal = equal && other.b8 == rest.b8 && other.b12 == rest.b12 && other.b16 == rest.b16;
+            bool equal = true;
+            for (to = from + 1; to < part.size() && part[to].first8() == first8; ++to) {
+                equal = equal && rests[part[to].position] == rest;
             }
             if (!equal) {
-                std::sort(part.begin() + static_cast<std::ptrdiff_t>(from), part.begin() + static_cast<std::ptrdiff_t>(to),
-                          less);
+                const std::span<TextEntry> run = part.subspan(from, to - from);
+                std::sort(run.begin(), run.end(), less);
             }
-            from = to;
         }
     };
     sortInParts(entries, workers, sortPart, less, progress);
@@ -167,26 +134,15 @@ std::vector<Klient*> sortByNumber(Klient* const* tabulka, std::size_t n, SortMen
     // entry, whose order is the stable order.
     std::vector<uint64_t> entries(n);
     forEachIndex(n, workers, [&](std::size_t i) { entries[i] = orderedNumber(key(*tabulka[i], dnes)) << 32 | i; });
-    if (progress) {
-        progress(n, 2 * n);
-    }
-    sortInParts(
-        entries, workers,
-        [](std::span<uint64_t> part, std::span<uint64_t> scratch) {
-            stableRadixSort(part, scratch, [](uint64_t e) { return e; }, 4, 7);
-        },
-        std::less<uint64_t>(), progress);
+    progress(n, 2 * n);
+    const auto sortPart = [](std::span<uint64_t> part, std::span<uint64_t> scratch) {
+        stableRadixSort(part, scratch, [](uint64_t e) { return e; }, 4, 7);
+    };
+    sortInParts(entries, workers, sortPart, std::less<uint64_t>(), progress);
     return entriesAt(tabulka, n, workers, [&](std::size_t i) { return static_cast<uint32_t>(entries[i]); });
 }
 
 } // namespace
-
-std::optional<SortCriterion> sortCriterionFor(char digit) noexcept { return criterionFor(sort_menu, digit); }
-
-static_assert(listedInOrder(sort_menu));
-const SortMenuItem& menuItem(SortCriterion kriterium) noexcept {
-    return sort_menu[static_cast<std::size_t>(kriterium)];
-}
 
 std::vector<Klient*> sortClients(Klient* const* tabulka, int32_t pocet, SortCriterion kriterium, const Datum& dnes,
                                  const ProgressCallback& progress, unsigned workers) {
@@ -195,9 +151,9 @@ std::vector<Klient*> sortClients(Klient* const* tabulka, int32_t pocet, SortCrit
         return std::vector<Klient*>(tabulka, tabulka + n);
     }
     workers = std::max(workers, 1u);
-    const SortMenuItem& item = menuItem(kriterium);
-    if (const auto* text = std::get_if<SortMenuItem::TextKey>(&item.key)) {
+    const auto& key = menuItem(kriterium).key;
+    if (const auto* text = std::get_if<SortMenuItem::TextKey>(&key)) {
         return sortByText(tabulka, n, *text, workers, progress);
     }
-    return sortByNumber(tabulka, n, std::get<SortMenuItem::NumberKey>(item.key), dnes, workers, progress);
+    return sortByNumber(tabulka, n, std::get<SortMenuItem::NumberKey>(key), dnes, workers, progress);
 }

@@ -3,6 +3,7 @@
 #include "model/Datum.hpp"
 #include "model/Klient.hpp"
 #include "progress/ProgressCallback.hpp"
+#include "query/Menu.hpp"
 
 #include <array>
 #include <cstdint>
@@ -11,15 +12,14 @@
 #include <variant>
 #include <vector>
 
-// Ordering by one attribute: always ascending and stable; texts in byte
-// order, numbers from the smallest, the age from the youngest.
+// Ordering by one attribute, ascending and stable: texts in byte order,
+// numbers from the smallest, the age from the youngest.
 
-// The attributes of the ordering menu. Its digits differ from the filter
-// menu's for the same attributes, so the two are distinct types.
+// Its digits differ from the filter menu's, hence a type of its own.
 enum class SortCriterion { meno, priezvisko, mesto, povolanie, plat, pocet_uverov, suma_uverov, bonita, vek };
 
-// One line of the ordering menu: the label the menu shows, and the key of a record: a text field of 20 bytes, or a number (vek is the
-// age in days against dnes).
+// A menu line: its label and the key of a record, a text field or a number
+// (vek is the age in days against dnes).
 struct SortMenuItem {
     using TextKey = const Klient::Field20& (*)(const Klient&);
     using NumberKey = int32_t (*)(const Klient&, const Datum&);
@@ -28,39 +28,27 @@ struct SortMenuItem {
     std::variant<TextKey, NumberKey> key;
 };
 
-// The ordering menu, in its order.
 inline constexpr std::array<SortMenuItem, 9> sort_menu = {{
-    {"meno", SortCriterion::meno,
-     SortMenuItem::TextKey{[](const Klient& k) -> const Klient::Field20& { return k.menoField(); }}},
-    {"priezvisko", SortCriterion::priezvisko,
-     SortMenuItem::TextKey{[](const Klient& k) -> const Klient::Field20& { return k.priezviskoField(); }}},
-    {"mesto", SortCriterion::mesto,
-     SortMenuItem::TextKey{[](const Klient& k) -> const Klient::Field20& { return k.mestoField(); }}},
-    {"povolanie", SortCriterion::povolanie,
-     SortMenuItem::TextKey{[](const Klient& k) -> const Klient::Field20& { return k.povolanieField(); }}},
-    {"mesacny plat", SortCriterion::plat,
-     SortMenuItem::NumberKey{[](const Klient& k, const Datum&) { return k.getPlat(); }}},
-    {"pocet uverov", SortCriterion::pocet_uverov,
-     SortMenuItem::NumberKey{[](const Klient& k, const Datum&) { return k.getPocetUverov(); }}},
-    {"suma uverov", SortCriterion::suma_uverov,
-     SortMenuItem::NumberKey{[](const Klient& k, const Datum&) { return k.getSumaUverov(); }}},
-    {"bonita", SortCriterion::bonita,
-     SortMenuItem::NumberKey{[](const Klient& k, const Datum&) { return k.getBonita(); }}},
-    {"vek klienta", SortCriterion::vek,
-     SortMenuItem::NumberKey{[](const Klient& k, const Datum& dnes) { return k.rc.ageDays(dnes); }}},
+    {"meno", SortCriterion::meno, [](const Klient& k) -> auto& { return k.menoField(); }},
+    {"priezvisko", SortCriterion::priezvisko, [](const Klient& k) -> auto& { return k.priezviskoField(); }},
+    {"mesto", SortCriterion::mesto, [](const Klient& k) -> auto& { return k.mestoField(); }},
+    {"povolanie", SortCriterion::povolanie, [](const Klient& k) -> auto& { return k.povolanieField(); }},
+    {"mesacny plat", SortCriterion::plat, [](const Klient& k, const Datum&) { return k.getPlat(); }},
+    {"pocet uverov", SortCriterion::pocet_uverov, [](const Klient& k, const Datum&) { return k.getPocetUverov(); }},
+    {"suma uverov", SortCriterion::suma_uverov, [](const Klient& k, const Datum&) { return k.getSumaUverov(); }},
+    {"bonita", SortCriterion::bonita, [](const Klient& k, const Datum&) { return k.getBonita(); }},
+    {"vek klienta", SortCriterion::vek, [](const Klient& k, const Datum& dnes) { return k.rc.ageDays(dnes); }},
 }};
+static_assert(listedInOrder(sort_menu));
 
-// The criterion of a typed digit, if the menu has it.
-std::optional<SortCriterion> sortCriterionFor(char digit) noexcept;
-const SortMenuItem& menuItem(SortCriterion kriterium) noexcept;
+inline std::optional<SortCriterion> sortCriterionFor(char digit) noexcept { return criterionFor(sort_menu, digit); }
+inline const SortMenuItem& menuItem(SortCriterion kriterium) noexcept {
+    return sort_menu[static_cast<std::size_t>(kriterium)];
+}
 
-// The first pocet entries of the table in the order of the criterion,
-// ascending and stable (entries of equal keys keep their order), built beside
-// the table, which stays as it is: the caller puts the new order in place
-// once nothing can fail any more. Texts compare byte by byte as unsigned
-// characters; all ages are taken against the one date dnes. Each key is taken
-// once, by as many threads as workers, and the work grows linearly but for
-// runs of texts alike in their first eight bytes. Running out of memory
-// throws std::bad_alloc. progress is told how far the ordering got.
+// The first pocet entries of the table in the criterion's order (bytes compare
+// unsigned), built beside the table, which the caller rearranges once nothing can
+// fail. Each key is taken once, by workers threads; the work is linear but for
+// runs of texts alike in their first eight bytes. Throws std::bad_alloc.
 std::vector<Klient*> sortClients(Klient* const* tabulka, int32_t pocet, SortCriterion kriterium, const Datum& dnes,
                                  const ProgressCallback& progress = {}, unsigned workers = 1);

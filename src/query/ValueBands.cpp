@@ -20,29 +20,22 @@ int64_t floorTo(int64_t value, int64_t width) noexcept {
     return (value % width != 0 && value < 0 ? quotient - 1 : quotient) * width;
 }
 
+bool counted(uint32_t count) noexcept { return count != 0; }
+
 } // namespace
 
-ValueHistogram::ValueHistogram() = default;
-
 int64_t ValueHistogram::lowestCounted() const noexcept {
-    std::size_t first = 0;
-    while ((*counts_)[first] == 0) {
-        ++first;
-    }
-    return (base_ + static_cast<int64_t>(first)) * (int64_t{1} << shift_);
+    const auto first = std::find_if(counts_->begin(), counts_->end(), counted) - counts_->begin();
+    return (base_ + first) * (int64_t{1} << shift_);
 }
 
 int64_t ValueHistogram::highestCounted() const noexcept {
-    std::size_t last = window - 1;
-    while ((*counts_)[last] == 0) {
-        --last;
-    }
-    return (base_ + static_cast<int64_t>(last) + 1) * (int64_t{1} << shift_) - 1;
+    const auto end = counts_->rend() - std::find_if(counts_->rbegin(), counts_->rend(), counted);
+    return (base_ + end) * (int64_t{1} << shift_) - 1;
 }
 
-// Widens the window until the values counted and this one fill at most half
-// of it, centres them in it, and moves the counts over. Each refit leaves a
-// quarter of the window free on either side, so the next one at least
+// Widens the window until the values counted and this one fill at most half of
+// it, centred. A quarter stays free on either side, so the next refit at least
 // doubles the span the values fill: a few dozen refits at the very most.
 void ValueHistogram::refit(int32_t value) noexcept {
     if (empty_) {
@@ -83,9 +76,8 @@ ValueBands ValueHistogram::bands() const noexcept {
     const int64_t highest = highestCounted();
     const int64_t fine = int64_t{1} << shift_;
     const auto bandsOf = [&](int64_t width) { return (highest - floorTo(lowest, width)) / width + 1; };
-    // The largest round width that gives seven to twelve bands; failing
-    // that, the one nearest to ten bands. Widths beyond twice the span give
-    // one band or two.
+    // The largest round width that gives seven to twelve bands, else the one
+    // nearest to ten; widths beyond twice the span give one band or two.
     int64_t ample = 0;
     int64_t nearest = 0;
     for (int64_t round = 1; round <= 2 * (highest - lowest + 1); round = nextRound(round)) {

@@ -5,9 +5,8 @@
 #include <cstdint>
 #include <memory>
 
-// How the values of an attribute spread: about ten bands of one width, each
-// starting at a multiple of it, from the band of the lowest value to that of
-// the highest, with the count of the values in each.
+// How the values of an attribute spread: about ten bands of one width, each from
+// a multiple of it, covering lowest to highest value, with the count in each.
 struct ValueBands {
     struct Band {
         int64_t low; // both bounds included
@@ -19,15 +18,11 @@ struct ValueBands {
     std::size_t size = 0;
 };
 
-// Counts values as they come, in the same pass that finds their range: each
-// value goes into a fine bucket of a power-of-two width on a window of
-// buckets, which widens and moves as values fall outside it (a few times in
-// all, whatever the values). Every count is exact. Taken before a pass, it
-// allocates nothing afterwards.
+// Counts values exactly, in the pass that finds their range, into buckets of a
+// power-of-two width on a window that widens and moves as values fall outside
+// it (a few times in all). Allocates nothing after construction.
 class ValueHistogram {
 public:
-    ValueHistogram();
-
     void add(int32_t value) noexcept {
         const auto i = static_cast<uint64_t>((int64_t{value} >> shift_) - base_);
         if (i < window) [[likely]] {
@@ -38,14 +33,12 @@ public:
     }
 
     // Bands of a round width (1, 2 or 5 times a power of ten) made of whole
-    // fine buckets; where the fine width allows no round width that gives a
-    // few bands, a multiple of the fine width.
+    // buckets; failing that, of a multiple of the bucket width.
     ValueBands bands() const noexcept;
 
 private:
     static constexpr std::size_t window = std::size_t{1} << 16;
     using Counts = std::array<uint32_t, window>; // up to 2^31 values: a count fits
-
     void refit(int32_t value) noexcept;
     // The first and the last value of the buckets that hold values.
     int64_t lowestCounted() const noexcept;
@@ -53,7 +46,7 @@ private:
 
     std::unique_ptr<Counts> counts_ = std::make_unique<Counts>();
     std::unique_ptr<Counts> spare_ = std::make_unique<Counts>();
-    int shift_ = 0;    // a fine bucket holds 2^shift_ values
+    int shift_ = 0; // a fine bucket holds 2^shift_ values
     // The bucket number (value >> shift_) of counts_[0]; at first far from
     // every value, so that the first one fits the window to it.
     int64_t base_ = int64_t{1} << 40;

@@ -11,22 +11,22 @@
 unsigned workerCount() noexcept { return std::clamp(std::thread::hardware_concurrency(), 1u, 4u); }
 
 void detail::runEach(std::size_t count, void (*call)(void*, std::size_t), void* task) {
+    if (count == 0) {
+        return;
+    }
     std::exception_ptr first_failure;
-    std::mutex failure_lock;
+    std::once_flag failed;
     const auto guarded = [&](std::size_t i) noexcept {
         try {
             call(task, i);
         } catch (...) {
-            const std::lock_guard lock(failure_lock);
-            if (!first_failure) {
-                first_failure = std::current_exception();
-            }
+            std::call_once(failed, [&] { first_failure = std::current_exception(); });
         }
     };
     std::vector<std::thread> threads;
     std::size_t next = 1; // the first task not yet given to a thread
     try {
-        threads.reserve(count > 0 ? count - 1 : 0);
+        threads.reserve(count - 1);
         const EndingSignalsBlocked blocked;
         for (; next < count; ++next) {
             threads.emplace_back(guarded, next);
@@ -34,10 +34,7 @@ void detail::runEach(std::size_t count, void (*call)(void*, std::size_t), void* 
     } catch (...) {
         // No thread to be had (memory, a process limit): the rest run here.
     }
-    if (count > 0) {
-        guarded(0);
-    }
-    for (; next < count; ++next) {
+    for (guarded(0); next < count; ++next) {
         guarded(next);
     }
     for (std::thread& thread : threads) {

@@ -6,22 +6,18 @@
 // The one way the program runs work on several cores: loading, the
 // ordering's keys and parts, and the writers' formatting.
 
-// How many threads a stage uses: as many as the machine has cores, at most
-// four (the stages gain little beyond), at least one.
+// Threads a stage uses: one per core, 1 to 4 (the stages gain little beyond).
 unsigned workerCount() noexcept;
 
 namespace detail {
 void runEach(std::size_t count, void (*call)(void* task, std::size_t i), void* task);
 }
 
-// Runs task(0) ... task(count - 1) side by side, task(0) on the calling
-// thread and each other on a thread of its own, and returns when all have
-// ended. Where a thread cannot be started, its task runs on the calling
-// thread instead, so a task always runs. Every thread started has the ending
-// signals blocked, so that their handler always runs on the main thread,
-// where the name of an unpublished output file is known. The task is called by reference:
-// nothing is copied or allocated for it. The first exception a task throws is
-// rethrown here once every task has ended.
+// Runs task(0) ... task(count - 1) side by side, each but task(0) on a thread of
+// its own where one can be started, else on the calling thread; returns when all
+// have ended, rethrowing the first exception a task threw. Started threads block
+// the ending signals, so their handler runs on the main thread, which knows an
+// unpublished output file. task is called by reference: nothing copied or allocated.
 template <typename Task>
 void runSideBySide(std::size_t count, Task&& task) {
     using Plain = std::remove_reference_t<Task>;
