@@ -80,7 +80,31 @@ std::vector<std::string> listDir(const std::filesystem::path& directory) {
 
 namespace {
 std::atomic<std::size_t> failing_from{SIZE_MAX};
+std::atomic<long> allocations_to_failure{-1};
 } // namespace
+
+NthAllocationFails::NthAllocationFails(long n) { allocations_to_failure = n; }
+NthAllocationFails::~NthAllocationFails() { allocations_to_failure = -1; }
+bool NthAllocationFails::happened() const { return allocations_to_failure < 0; }
+
+FixedStream::FixedStream(std::size_t capacity) : std::ostream(&buffer_) { buffer_.text.reserve(capacity); }
+
+std::streamsize FixedStream::Buffer::xsputn(const char* s, std::streamsize n) {
+    const auto size = static_cast<std::size_t>(n);
+    if (text.size() + size > text.capacity()) {
+        return 0;
+    }
+    text.append(s, size);
+    return n;
+}
+
+FixedStream::Buffer::int_type FixedStream::Buffer::overflow(int_type c) {
+    if (traits_type::eq_int_type(c, traits_type::eof())) {
+        return traits_type::not_eof(c);
+    }
+    const char byte = traits_type::to_char_type(c);
+    return xsputn(&byte, 1) == 1 ? c : traits_type::eof();
+}
 
 AllocationLimit::AllocationLimit(std::size_t min_size) { failing_from = min_size; }
 AllocationLimit::~AllocationLimit() { failing_from = SIZE_MAX; }
@@ -93,6 +117,9 @@ AllocationLimit::~AllocationLimit() { failing_from = SIZE_MAX; }
 #endif
 void* operator new(std::size_t size) {
     if (size >= failing_from.load(std::memory_order_relaxed)) {
+        throw std::bad_alloc();
+    }
+    if (allocations_to_failure.load(std::memory_order_relaxed) >= 0 && allocations_to_failure.fetch_sub(1) == 0) {
         throw std::bad_alloc();
     }
     if (void* p = std::malloc(size == 0 ? 1 : size)) {

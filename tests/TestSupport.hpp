@@ -8,6 +8,8 @@
 #include <ctime>
 #include <filesystem>
 #include <memory>
+#include <ostream>
+#include <streambuf>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,6 +53,33 @@ std::vector<std::string> listDir(const std::filesystem::path& directory);
 
 // The header of the client file without its line end.
 extern const std::string header;
+
+// While one is alive, the nth allocation from now on (counted from 0) fails
+// as if memory had run out, and only that one; happened() tells whether it
+// came.
+class NthAllocationFails {
+public:
+    explicit NthAllocationFails(long n);
+    ~NthAllocationFails();
+    NthAllocationFails(const NthAllocationFails&) = delete;
+    NthAllocationFails& operator=(const NthAllocationFails&) = delete;
+    bool happened() const;
+};
+
+// An output stream that allocates nothing while it holds at most capacity
+// characters; what it holds is text().
+class FixedStream : public std::ostream {
+public:
+    explicit FixedStream(std::size_t capacity = std::size_t{1} << 20);
+    const std::string& text() const { return buffer_.text; }
+
+private:
+    struct Buffer : std::streambuf {
+        std::string text;
+        std::streamsize xsputn(const char* s, std::streamsize n) override;
+        int_type overflow(int_type c) override;
+    } buffer_;
+};
 
 // While one is alive, every allocation of at least min_size bytes fails as
 // if memory had run out.

@@ -49,16 +49,12 @@ std::optional<Volba> volbaFor(char c) noexcept {
     }
 }
 
+// Straight to the stream: showing a menu allocates nothing.
 template <typename Menu>
-std::string menuLines(const Menu& menu) {
-    std::string lines;
+void printMenu(std::ostream& out, const Menu& menu) {
     for (std::size_t i = 0; i < menu.size(); ++i) {
-        lines += static_cast<char>('1' + i);
-        lines += ". ";
-        lines += menu[i].label;
-        lines += '\n';
+        out << static_cast<char>('1' + i) << ". " << menu[i].label << '\n';
     }
-    return lines;
 }
 
 // Reads answers, one character each, until one means something; each other
@@ -224,7 +220,9 @@ void showRange(const std::vector<Klient*>& tabulka, FilterCriterion kriterium, c
 // False when the input ended.
 bool filterCycle(std::vector<Klient*>& tabulka, Environment& env, NameSeries& series) {
     const auto pocet = static_cast<int32_t>(tabulka.size());
-    env.output << otazka_filtra << menuLines(filter_menu) << ' ';
+    env.output << otazka_filtra;
+    printMenu(env.output, filter_menu);
+    env.output << ' ';
     const std::optional<FilterCriterion> kriterium = readChoice(env, filterCriterionFor, chyba_filtra);
     if (!kriterium) {
         return false;
@@ -256,7 +254,8 @@ bool filterCycle(std::vector<Klient*>& tabulka, Environment& env, NameSeries& se
     }
     copyMatching(tabulka.data(), horna, dolna, pocet, vyhovuje, filtrovana.data(), *kriterium, dnes);
 
-    env.output << otazka_usporiadania << pre_vyber << menuLines(sort_menu);
+    env.output << otazka_usporiadania << pre_vyber;
+    printMenu(env.output, sort_menu);
     const std::optional<SortCriterion> usporiadanie = readChoice(env, sortCriterionFor, chyba_usporiadania);
     if (!usporiadanie) {
         return false;
@@ -268,7 +267,8 @@ bool filterCycle(std::vector<Klient*>& tabulka, Environment& env, NameSeries& se
 // The loaded table keeps its new order for later cycles. False when the
 // input ended.
 bool orderCycle(std::vector<Klient*>& tabulka, Environment& env, NameSeries& series) {
-    env.output << otazka_usporiadania << menuLines(sort_menu);
+    env.output << otazka_usporiadania;
+    printMenu(env.output, sort_menu);
     const std::optional<SortCriterion> usporiadanie = readChoice(env, sortCriterionFor, chyba_usporiadania);
     if (!usporiadanie) {
         return false;

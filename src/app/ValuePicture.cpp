@@ -1,15 +1,18 @@
 #include "app/ValuePicture.hpp"
 
 #include <algorithm>
+#include <charconv>
 #include <iomanip>
-#include <string>
 
 namespace {
 
 // The longest bar, for the fullest band.
 constexpr uint64_t longest_bar = 40;
 
-std::size_t digitsOf(int64_t value) { return std::to_string(value).size(); }
+std::size_t digitsOf(int64_t value) {
+    char text[24];
+    return static_cast<std::size_t>(std::to_chars(text, text + sizeof text, value).ptr - text);
+}
 
 } // namespace
 
@@ -27,7 +30,10 @@ void drawValuePicture(std::ostream& out, const ValueBands& bands) {
         out << "klienti: " << std::setw(static_cast<int>(width)) << band.low << " - "
             << std::setw(static_cast<int>(width)) << band.high << " |";
         if (bar > 0) {
-            out << ' ' << std::string(bar, '#');
+            out << ' ';
+            for (uint64_t mark = 0; mark < bar; ++mark) {
+                out.put('#');
+            }
         }
         out << ' ' << band.count << '\n';
     }

@@ -224,3 +224,61 @@ TEST(Dialogue, OutOfMemoryInACycleShowsNothingOfItAndKeepsTheOrder) {
         EXPECT_TRUE(listDir(dir.path()).empty());
     }
 }
+
+// Each allocation of a cycle fails in turn, in both branches, on a table
+// large enough for the ordering and both writers to share their work: the
+// cycle shows the message and nothing else of itself, publishes no file and
+// keeps the table's order, or the failure missed what it needs and it shows
+// and writes its whole result. A thread that cannot be started leaves its
+// work to the threads that run.
+TEST(Dialogue, OutOfMemoryAtEachAllocationOfACycle) {
+    TextSource source(generateClientFile(20000, 5));
+    std::ostringstream reports;
+    ClientStore klienti = loadClients(source, reports).klienti;
+    const std::vector<Klient*> original = klienti.tabulka();
+    for (const std::string input : {"n2u", "a1 0 100 5u"}) {
+        struct Result {
+            std::string output, diagnostics;
+            std::vector<std::string> files;
+            std::vector<Klient*> tabulka;
+            bool failed;
+        };
+        const auto session = [&](long failing) {
+            const TempDir dir;
+            klienti.tabulka() = original;
+            std::istringstream in(input);
+            FixedStream out(std::size_t{16} << 20);
+            FixedStream err;
+            Environment env{in, out, err, fixedCalendar(2026, 12, 7), dir.path()};
+            bool failed = false;
+            {
+                const NthAllocationFails limit(failing);
+                runDialogue(klienti, env);
+                failed = limit.happened();
+            }
+            return Result{out.text(), err.text(), listDir(dir.path()), klienti.tabulka(), failed};
+        };
+        const Result whole = session(-1);
+        ASSERT_EQ(whole.files.size(), 1u);
+        const std::string end_of_menu = "9. vek klienta\n";
+        const std::string message = out_of_memory + menu(20000);
+        const std::string at_ordering =
+            whole.output.substr(0, whole.output.find(end_of_menu) + end_of_menu.size()) + message;
+        const std::string at_matches =
+            whole.output.substr(0, whole.output.find(bounds_prompt) + bounds_prompt.size()) + message + bad_main;
+        long failing = 0;
+        for (Result r = session(failing); r.failed; r = session(++failing)) {
+            if (r.output == whole.output) {
+                EXPECT_EQ(r.diagnostics, whole.diagnostics) << input << failing;
+                EXPECT_EQ(r.files, whole.files) << input << failing;
+                EXPECT_EQ(r.tabulka, whole.tabulka) << input << failing;
+                continue;
+            }
+            EXPECT_TRUE(r.output == at_ordering || (input[0] == 'a' && r.output == at_matches)) << input << failing;
+            EXPECT_EQ(r.diagnostics, "") << input << failing;
+            EXPECT_TRUE(r.files.empty()) << input << failing;
+            EXPECT_EQ(r.tabulka, original) << input << failing;
+        }
+        EXPECT_GT(failing, 10) << input;
+    }
+}
