@@ -111,6 +111,15 @@ TEST(ClientReader, StopsAtTheLargestCount) {
     EXPECT_EQ(loaded.reports,
               malformed(3) + "Subor klienti.csv ma viac ako 2 zaznamov, dalsie zaznamy neboli nacitane.\n");
     EXPECT_EQ(loaded.cisla, (Cisla{"850312/0417", "905520/1234"}));
+    // Where the first of two pieces alone meets the limit, nothing after it
+    // is reported either.
+    options.workers = 2;
+    options.min_shared_chunk = 1;
+    const std::string zle(80, 'z');
+    const Loaded shared =
+        load(TextSource(header + "\n" + r1 + "\n" + r2 + "\n" + r3 + "\n" + zle + "\n" + zle + "\n" + zle), options);
+    EXPECT_EQ(shared.reports, "Subor klienti.csv ma viac ako 2 zaznamov, dalsie zaznamy neboli nacitane.\n");
+    EXPECT_EQ(shared.cisla, (Cisla{"850312/0417", "905520/1234"}));
 }
 
 namespace {

@@ -42,7 +42,7 @@ TEST(Progress, DrawsOnATerminalOnlyAfterTheDelayAndErasesAtTheEnd) {
         now += 400ms; // still within the delay
         callback(20, 100);
         EXPECT_EQ(received(master), "");
-        now += 200ms;
+        now += 100ms; // the delay, to the millisecond
         callback(45, 100);
         EXPECT_EQ(received(master), "\rklienti: nacitavanie klienti.csv 45 %");
         now += 100ms; // too soon to redraw
@@ -101,7 +101,23 @@ TEST(ProgressDeathTest, AnEndingSignalErasesTheLine) {
         },
         testing::KilledBySignal(SIGTERM), "");
     const std::string line = "klienti: usporiadanie 50 %";
-    EXPECT_EQ(received(master), "\r" + line + "\r" + std::string(line.size(), ' ') + "\r");
+    const std::string erased = "\r" + std::string(line.size(), ' ') + "\r";
+    EXPECT_EQ(received(master), "\r" + line + erased);
+    // A line its step has erased already is not erased again.
+    EXPECT_EXIT(
+        {
+            std::signal(SIGTERM, SIG_DFL);
+            installSignalHandlers();
+            std::chrono::steady_clock::time_point now{};
+            Progress progress(slave, nullptr, [&] { return now += 1s; });
+            {
+                Progress::Step step(progress, "usporiadanie");
+                step.callback()(1, 2);
+            }
+            std::raise(SIGTERM);
+        },
+        testing::KilledBySignal(SIGTERM), "");
+    EXPECT_EQ(received(master), "\r" + line + erased);
     ::close(master);
     ::close(slave);
 }

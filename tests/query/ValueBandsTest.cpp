@@ -64,10 +64,12 @@ TEST(ValuePicture, BarsScaledToTheFullestBandAndAMarkForEveryBandThatHoldsAValue
     bands.bands[0] = {-10, -1, 80};
     bands.bands[1] = {0, 9, 0};
     bands.bands[2] = {10, 19, 1};
-    bands.size = 3;
+    bands.bands[3] = {20, 29, 57}; // 28.5 marks, rounded
+    bands.size = 4;
     std::ostringstream out;
     drawValuePicture(out, bands);
     EXPECT_EQ(out.str(), "klienti: -10 -  -1 | " + std::string(40, '#') + " 80\n"
                          "klienti:   0 -   9 | 0\n"
-                         "klienti:  10 -  19 | # 1\n");
+                         "klienti:  10 -  19 | # 1\n"
+                         "klienti:  20 -  29 | " + std::string(29, '#') + " 57\n");
 }
