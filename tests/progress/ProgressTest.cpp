@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <optional>
 #include <fcntl.h>
 #include <sstream>
 #include <pty.h>
@@ -89,35 +90,26 @@ TEST(ProgressDeathTest, AnEndingSignalErasesTheLine) {
     int slave = -1;
     ASSERT_EQ(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
     ::fcntl(master, F_SETFL, O_NONBLOCK);
-    EXPECT_EXIT(
-        {
-            std::signal(SIGTERM, SIG_DFL);
-            installSignalHandlers();
-            std::chrono::steady_clock::time_point now{};
-            Progress progress(slave, nullptr, [&] { return now += 1s; });
-            Progress::Step step(progress, "usporiadanie");
-            step.callback()(1, 2);
-            std::raise(SIGTERM);
-        },
-        testing::KilledBySignal(SIGTERM), "");
-    const std::string line = "klienti: usporiadanie 50 %";
-    const std::string erased = "\r" + std::string(line.size(), ' ') + "\r";
-    EXPECT_EQ(received(master), "\r" + line + erased);
-    // A line its step has erased already is not erased again.
-    EXPECT_EXIT(
-        {
-            std::signal(SIGTERM, SIG_DFL);
-            installSignalHandlers();
-            std::chrono::steady_clock::time_point now{};
-            Progress progress(slave, nullptr, [&] { return now += 1s; });
+    // The signal comes while the step runs, and after it ended: a line its
+    // step has erased already is not erased again.
+    for (const bool step_ended : {false, true}) {
+        EXPECT_EXIT(
             {
-                Progress::Step step(progress, "usporiadanie");
-                step.callback()(1, 2);
-            }
-            std::raise(SIGTERM);
-        },
-        testing::KilledBySignal(SIGTERM), "");
-    EXPECT_EQ(received(master), "\r" + line + erased);
+                std::signal(SIGTERM, SIG_DFL);
+                installSignalHandlers();
+                std::chrono::steady_clock::time_point now{};
+                Progress progress(slave, nullptr, [&] { return now += 1s; });
+                std::optional<Progress::Step> step(std::in_place, progress, "usporiadanie");
+                step->callback()(1, 2);
+                if (step_ended) {
+                    step.reset();
+                }
+                std::raise(SIGTERM);
+            },
+            testing::KilledBySignal(SIGTERM), "");
+        const std::string line = "klienti: usporiadanie 50 %";
+        EXPECT_EQ(received(master), "\r" + line + "\r" + std::string(line.size(), ' ') + "\r") << step_ended;
+    }
     ::close(master);
     ::close(slave);
 }
