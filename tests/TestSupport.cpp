@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <new>
@@ -87,23 +88,20 @@ NthAllocationFails::NthAllocationFails(long n) { allocations_to_failure = n; }
 NthAllocationFails::~NthAllocationFails() { allocations_to_failure = -1; }
 bool NthAllocationFails::happened() const { return allocations_to_failure < 0; }
 
-FixedStream::FixedStream(std::size_t capacity) : std::ostream(&buffer_) { buffer_.text.reserve(capacity); }
+StringSink::StringSink(std::size_t capacity) : limited_(capacity > 0) { text_.reserve(capacity); }
 
-std::streamsize FixedStream::Buffer::xsputn(const char* s, std::streamsize n) {
-    const auto size = static_cast<std::size_t>(n);
-    if (text.size() + size > text.capacity()) {
-        return 0;
+bool StringSink::write(std::string_view bytes) noexcept {
+    if (limited_ && text_.size() + bytes.size() > text_.capacity()) {
+        errno = ENOSPC;
+        return false;
     }
-    text.append(s, size);
-    return n;
-}
-
-FixedStream::Buffer::int_type FixedStream::Buffer::overflow(int_type c) {
-    if (traits_type::eq_int_type(c, traits_type::eof())) {
-        return traits_type::not_eof(c);
+    try {
+        text_.append(bytes);
+        return true;
+    } catch (const std::bad_alloc&) {
+        errno = ENOMEM;
+        return false;
     }
-    const char byte = traits_type::to_char_type(c);
-    return xsputn(&byte, 1) == 1 ? c : traits_type::eof();
 }
 
 AllocationLimit::AllocationLimit(std::size_t min_size) { failing_from = min_size; }

@@ -3,13 +3,12 @@
 #include "app/Calendar.hpp"
 #include "model/Datum.hpp"
 #include "model/Klient.hpp"
+#include "sink/ByteSink.hpp"
 #include "text/FixedText.hpp"
 
 #include <ctime>
 #include <filesystem>
 #include <memory>
-#include <ostream>
-#include <streambuf>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,19 +65,18 @@ public:
     bool happened() const;
 };
 
-// An output stream that allocates nothing while it holds at most capacity
-// characters; what it holds is text().
-class FixedStream : public std::ostream {
+// Keeps what the program writes. With a capacity it allocates nothing while
+// it holds at most that many bytes, and a write beyond fails; without one, a
+// write fails only where memory runs out.
+class StringSink : public ByteSink {
 public:
-    explicit FixedStream(std::size_t capacity = std::size_t{1} << 20);
-    const std::string& text() const { return buffer_.text; }
+    explicit StringSink(std::size_t capacity = 0);
+    bool write(std::string_view bytes) noexcept override;
+    const std::string& text() const { return text_; }
 
 private:
-    struct Buffer : std::streambuf {
-        std::string text;
-        std::streamsize xsputn(const char* s, std::streamsize n) override;
-        int_type overflow(int_type c) override;
-    } buffer_;
+    std::string text_;
+    bool limited_;
 };
 
 // While one is alive, every allocation of at least min_size bytes fails as

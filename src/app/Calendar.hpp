@@ -7,6 +7,3 @@
 // asks it once, for its ages and its output file's name. Tests pass one that
 // stands still.
 using Calendar = std::function<std::tm()>;
-
-// The system's calendar time converted to local time.
-std::tm systemLocalTime();

@@ -14,7 +14,7 @@ WriterBuffers listingBuffers(int32_t pocet, unsigned workers) {
     return WriterBuffers(static_cast<std::size_t>(std::max(pocet, 0)), batch_size, client_block_room, workers);
 }
 
-void printClients(Klient* const* tabulka, int32_t pocet, std::ostream& out, WriterBuffers& buffers,
+void printClients(Klient* const* tabulka, int32_t pocet, ByteSink& out, WriterBuffers& buffers,
                   const ProgressCallback& progress) noexcept {
     writeInOrder(
         static_cast<std::size_t>(std::max(pocet, 0)), buffers,
@@ -24,9 +24,5 @@ void printClients(Klient* const* tabulka, int32_t pocet, std::ostream& out, Writ
                 appendClientBlock(buffer, *tabulka[i], static_cast<int32_t>(i + 1));
             }
         },
-        [&out](std::string_view text) {
-            out.write(text.data(), static_cast<std::streamsize>(text.size()));
-            return static_cast<bool>(out);
-        },
-        progress);
+        out, progress);
 }

@@ -5,8 +5,9 @@
 #include "model/Klient.hpp"
 #include "progress/ProgressCallback.hpp"
 
+#include "sink/ByteSink.hpp"
+
 #include <cstdint>
-#include <ostream>
 #include <string_view>
 
 // The word for a payment-discipline code: 1 "vyborna", 2 "priemerna", any
@@ -63,7 +64,7 @@ WriterBuffers listingBuffers(int32_t pocet, unsigned workers);
 
 // Lists the first pocet records of the table as labelled blocks numbered
 // from 1 in table order, formatted in buffers taken for at least pocet
-// records; nothing for an empty table. A stream that fails (a closed console,
+// records; nothing for an empty table. A sink that fails (a closed console,
 // a pager that was quit) ends the listing early. Allocates nothing.
-void printClients(Klient* const* tabulka, int32_t pocet, std::ostream& out, WriterBuffers& buffers,
+void printClients(Klient* const* tabulka, int32_t pocet, ByteSink& out, WriterBuffers& buffers,
                   const ProgressCallback& progress = {}) noexcept;

@@ -8,6 +8,7 @@
 #include "query/Filter.hpp"
 #include "query/Sort.hpp"
 #include "query/ValueBands.hpp"
+#include "sink/SinkStream.hpp"
 #include "threads/SideBySide.hpp"
 
 #include <cerrno>
@@ -38,6 +39,27 @@ constexpr std::string_view chyba_hranic = "\nNeplatny vstup! Prosim zadajte dve 
 constexpr std::string_view chyba_vystupu = "Vystupny subor sa nepodarilo vytvorit. Vystup do suboru nebol vykonany.";
 constexpr std::string_view nedostatok_pamate = "Nedostatok pamate, operacia nebola vykonana.\n";
 
+// The dialogue's text, onto the environment's sinks. Standard output goes
+// out before an answer is read and before anything reaches standard error, so
+// that at a terminal all of it appears in the order written.
+struct Console {
+    explicit Console(Environment& e) : env(e), out(e.output), err(e.diagnostics), tied(e.input.tie(&out)) {
+        err.tie(&out);
+    }
+    ~Console() {
+        out.flush();
+        err.flush();
+        env.input.tie(tied);
+    }
+    Console(const Console&) = delete;
+    Console& operator=(const Console&) = delete;
+
+    Environment& env;
+    SinkStream out;
+    SinkStream err;
+    std::ostream* tied;
+};
+
 enum class Volba { filtrovat, usporiadat, ukoncit };
 
 std::optional<Volba> volbaFor(char c) noexcept {
@@ -60,46 +82,41 @@ void printMenu(std::ostream& out, const Menu& menu) {
 // Reads answers, one character each, until one means something; each other
 // gets the message. Nothing at end of input.
 template <typename Answer>
-std::optional<Answer> readChoice(Environment& env, std::optional<Answer> (*meaning)(char) noexcept,
+std::optional<Answer> readChoice(Console& c, std::optional<Answer> (*meaning)(char) noexcept,
                                  std::string_view chyba) {
-    for (char c; env.input >> c;) {
-        if (const std::optional<Answer> answer = meaning(c)) {
-            return answer;
+    for (char answer; c.env.input >> answer;) {
+        if (const std::optional<Answer> chosen = meaning(answer)) {
+            return chosen;
         }
-        env.output << chyba;
+        c.out << chyba;
     }
     return std::nullopt;
 }
 
 // Input that is no 32-bit integer gets the message, the rest of its line is
 // dropped and both bounds are read again. False at end of input.
-bool readBounds(Environment& env, int32_t& min, int32_t& max) {
+bool readBounds(Console& c, int32_t& min, int32_t& max) {
     for (;;) {
-        if (env.input >> min >> max) {
+        if (c.env.input >> min >> max) {
             return true;
         }
-        if (env.input.eof()) {
+        if (c.env.input.eof()) {
             return false;
         }
-        env.output << chyba_hranic;
-        env.input.clear();
-        env.input.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+        c.out << chyba_hranic;
+        c.env.input.clear();
+        c.env.input.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
     }
 }
 
-Progress& progressOf(Environment& env) {
-    static Progress none(-1);
-    return env.progress != nullptr ? *env.progress : none;
-}
-
-void noteFile(const OutputResult& result, int32_t pocet, Environment& env) noexcept {
+void noteFile(const OutputResult& result, int32_t pocet, Console& c) noexcept {
     if (!result.written) {
-        env.diagnostics << "klienti: vystupny subor \"" << result.name.view()
-                        << "\" sa nepodarilo zapisat: " << std::strerror(result.error) << '\n';
+        c.err << "klienti: vystupny subor \"" << result.name.view()
+              << "\" sa nepodarilo zapisat: " << std::strerror(result.error) << '\n' << std::flush;
         return;
     }
-    env.diagnostics << "klienti: do suboru \"" << result.name.view() << "\" bolo zapisanych " << pocet
-                    << " zaznamov\n";
+    c.err << "klienti: do suboru \"" << result.name.view() << "\" bolo zapisanych " << pocet << " zaznamov\n"
+          << std::flush;
 }
 
 enum class OutputOrder { listing_first, file_first };
@@ -119,122 +136,118 @@ struct CycleOutput {
 };
 
 // Through the pager where there is one; straight to the output where there
-// is none or it cannot be started.
-void list(Klient* const* tabulka, int32_t pocet, Environment& env, CycleOutput& taken,
+// is none or it cannot be started. On the main thread, where the ending
+// signals are handled: a signal meanwhile waits for the pager.
+void list(Klient* const* tabulka, int32_t pocet, Console& c, CycleOutput& taken,
           const ProgressCallback& progress) noexcept {
+    c.out.flush();
     if (taken.pager) {
-        env.output.flush();
         if (taken.pager->start()) {
-            printClients(tabulka, pocet, taken.pager->stream(), taken.listing);
+            printClients(tabulka, pocet, taken.pager->input(), taken.listing);
             if (taken.pager->finish()) {
                 return;
             }
-            env.diagnostics << "klienti: strankovac \"" << taken.pager->command() << "\" sa nepodarilo spustit\n";
+            c.err << "klienti: strankovac \"" << taken.pager->command() << "\" sa nepodarilo spustit\n" << std::flush;
         } else {
-            env.diagnostics << "klienti: strankovac \"" << taken.pager->command()
-                            << "\" sa nepodarilo spustit: " << std::strerror(errno) << '\n';
+            c.err << "klienti: strankovac \"" << taken.pager->command()
+                  << "\" sa nepodarilo spustit: " << std::strerror(errno) << '\n' << std::flush;
         }
     }
-    printClients(tabulka, pocet, env.output, taken.listing, env.output_is_terminal ? ProgressCallback{} : progress);
+    printClients(tabulka, pocet, c.env.output, taken.listing, c.env.output_is_terminal ? ProgressCallback{} : progress);
 }
 
 // Lists the table and writes the output file in the branch's order, then
 // notes the file's fate. Everything is in hand: nothing here allocates or
 // throws, so a cycle that has begun to show its result shows it whole.
 void show(Klient* const* tabulka, int32_t pocet, const std::tm& now, CycleOutput& taken, OutputOrder order,
-          Environment& env, NameSeries& series) noexcept {
+          Console& c) noexcept {
     const auto count = static_cast<std::size_t>(std::max(pocet, 0));
-    OutputResult result;
-    if (order == OutputOrder::file_first) {
-        {
-            Progress::Step step(progressOf(env), "zapis vystupneho suboru");
-            taken.file.write(tabulka, count, step.callback());
-        }
-        result = taken.file.publish(now, series);
-        if (!result.written) {
-            env.output << chyba_vystupu;
-        }
-        Progress::Step step(progressOf(env), "vypis");
-        list(tabulka, pocet, env, taken, step.callback());
-    } else {
-        // The file is written and published on this thread, where the
-        // signal handler knows its temporary, the listing beside it.
-        Progress::Step step(progressOf(env), "vypis");
-        runSideBySide(2, [&](std::size_t task) {
-            if (task == 0) {
-                taken.file.write(tabulka, count);
-                result = taken.file.publish(now, series);
+    const bool file_first = order == OutputOrder::file_first;
+    {
+        // The listing first goes on this thread, the file beside it; the
+        // file first is written alone, with its own progress.
+        Progress::Step step(c.env.progress, file_first ? "zapis vystupneho suboru" : "vypis");
+        runSideBySide(file_first ? 1 : 2, [&](std::size_t task) {
+            if (task == 0 && !file_first) {
+                list(tabulka, pocet, c, taken, step.callback());
             } else {
-                list(tabulka, pocet, env, taken, step.callback());
+                taken.file.write(tabulka, count, file_first ? step.callback() : ProgressCallback{});
             }
         });
-        if (!result.written) {
-            env.output << chyba_vystupu;
-        }
     }
-    noteFile(result, pocet, env);
+    const OutputResult result = taken.file.publish(now);
+    if (file_first) {
+        if (!result.written) {
+            c.out << chyba_vystupu;
+        }
+        Progress::Step step(c.env.progress, "vypis");
+        list(tabulka, pocet, c, taken, step.callback());
+    } else if (!result.written) {
+        c.out << chyba_vystupu;
+    }
+    noteFile(result, pocet, c);
 }
 
 // The order is built beside the table and everything the output needs is
 // taken before the order enters the table: out of memory shows nothing of
 // the cycle but the message, and the table keeps its previous order.
-void orderAndShow(Klient** tabulka, int32_t pocet, SortCriterion kriterium, Environment& env, OutputOrder order,
-                  NameSeries& series) {
-    const std::tm now = env.calendar();
+void orderAndShow(Klient** tabulka, int32_t pocet, SortCriterion kriterium, Console& c, OutputOrder order) {
+    const std::tm now = c.env.calendar();
     const unsigned workers = workerCount();
     std::optional<CycleOutput> taken;
     try {
         std::vector<Klient*> ordered;
         {
-            Progress::Step step(progressOf(env), "usporiadanie");
+            Progress::Step step(c.env.progress, "usporiadanie");
             ordered = sortClients(tabulka, pocet, kriterium, toDatum(now), step.callback(), workers);
         }
-        taken.emplace(pocet, workers, env);
+        taken.emplace(pocet, workers, c.env);
         std::copy(ordered.begin(), ordered.end(), tabulka);
     } catch (const std::bad_alloc&) {
-        env.output << nedostatok_pamate;
+        c.out << nedostatok_pamate;
         return;
     }
-    show(tabulka, pocet, now, *taken, order, env, series);
+    show(tabulka, pocet, now, *taken, order, c);
 }
 
 // The range sentence, and at a terminal the picture of the values on
 // standard error, taken in the same pass. Without memory for the picture,
 // there is none: it is only a help.
-void showRange(const std::vector<Klient*>& tabulka, FilterCriterion kriterium, const Datum& dnes, Environment& env) {
+void showRange(const std::vector<Klient*>& tabulka, FilterCriterion kriterium, const Datum& dnes, Console& c) {
     std::optional<ValueHistogram> histogram;
-    if (env.diagnostics_is_terminal && !tabulka.empty()) {
+    if (c.env.diagnostics_is_terminal && !tabulka.empty()) {
         try {
             histogram.emplace();
         } catch (const std::bad_alloc&) {
         }
     }
-    printFilterRange(tabulka.data(), static_cast<int32_t>(tabulka.size()), kriterium, dnes, env.output,
+    printFilterRange(tabulka.data(), static_cast<int32_t>(tabulka.size()), kriterium, dnes, c.out,
                      histogram ? &*histogram : nullptr);
     if (histogram) {
-        env.output.flush();
-        drawValuePicture(env.diagnostics, histogram->bands());
+        c.out.flush();
+        drawValuePicture(c.err, histogram->bands());
+        c.err.flush();
     }
 }
 
 // False when the input ended.
-bool filterCycle(std::vector<Klient*>& tabulka, Environment& env, NameSeries& series) {
+bool filterCycle(std::vector<Klient*>& tabulka, Console& c) {
     const auto pocet = static_cast<int32_t>(tabulka.size());
-    env.output << otazka_filtra;
-    printMenu(env.output, filter_menu);
-    env.output << ' ';
-    const std::optional<FilterCriterion> kriterium = readChoice(env, filterCriterionFor, chyba_filtra);
+    c.out << otazka_filtra;
+    printMenu(c.out, filter_menu);
+    c.out << ' ';
+    const std::optional<FilterCriterion> kriterium = readChoice(c, filterCriterionFor, chyba_filtra);
     if (!kriterium) {
         return false;
     }
     // One date for the range report, the count and the copy, so that they
     // cannot disagree about an age even across midnight.
-    const Datum dnes = toDatum(env.calendar());
-    showRange(tabulka, *kriterium, dnes, env);
-    env.output << vyzva_hranic;
+    const Datum dnes = toDatum(c.env.calendar());
+    showRange(tabulka, *kriterium, dnes, c);
+    c.out << vyzva_hranic;
     int32_t min = 0;
     int32_t max = 0;
-    if (!readBounds(env, min, max)) {
+    if (!readBounds(c, min, max)) {
         return false;
     }
     const HornaHranica horna{max};
@@ -244,57 +257,55 @@ bool filterCycle(std::vector<Klient*>& tabulka, Environment& env, NameSeries& se
     try {
         filtrovana.resize(static_cast<std::size_t>(vyhovuje));
     } catch (const std::bad_alloc&) {
-        env.output << nedostatok_pamate;
+        c.out << nedostatok_pamate;
         return true;
     }
-    env.output << "\nZadanemu kriteriu vyhovuje " << vyhovuje << " zaznamov.\n";
+    c.out << "\nZadanemu kriteriu vyhovuje " << vyhovuje << " zaznamov.\n";
     if (vyhovuje == 0) {
-        env.output << ziadne_zaznamy;
+        c.out << ziadne_zaznamy;
         return true;
     }
     copyMatching(tabulka.data(), horna, dolna, pocet, vyhovuje, filtrovana.data(), *kriterium, dnes);
 
-    env.output << otazka_usporiadania << pre_vyber;
-    printMenu(env.output, sort_menu);
-    const std::optional<SortCriterion> usporiadanie = readChoice(env, sortCriterionFor, chyba_usporiadania);
+    c.out << otazka_usporiadania << pre_vyber;
+    printMenu(c.out, sort_menu);
+    const std::optional<SortCriterion> usporiadanie = readChoice(c, sortCriterionFor, chyba_usporiadania);
     if (!usporiadanie) {
         return false;
     }
-    orderAndShow(filtrovana.data(), vyhovuje, *usporiadanie, env, OutputOrder::listing_first, series);
+    orderAndShow(filtrovana.data(), vyhovuje, *usporiadanie, c, OutputOrder::listing_first);
     return true;
 }
 
 // The loaded table keeps its new order for later cycles. False when the
 // input ended.
-bool orderCycle(std::vector<Klient*>& tabulka, Environment& env, NameSeries& series) {
-    env.output << otazka_usporiadania;
-    printMenu(env.output, sort_menu);
-    const std::optional<SortCriterion> usporiadanie = readChoice(env, sortCriterionFor, chyba_usporiadania);
+bool orderCycle(std::vector<Klient*>& tabulka, Console& c) {
+    c.out << otazka_usporiadania;
+    printMenu(c.out, sort_menu);
+    const std::optional<SortCriterion> usporiadanie = readChoice(c, sortCriterionFor, chyba_usporiadania);
     if (!usporiadanie) {
         return false;
     }
-    orderAndShow(tabulka.data(), static_cast<int32_t>(tabulka.size()), *usporiadanie, env, OutputOrder::file_first,
-                 series);
+    orderAndShow(tabulka.data(), static_cast<int32_t>(tabulka.size()), *usporiadanie, c, OutputOrder::file_first);
     return true;
 }
 
 } // namespace
 
 int runDialogue(ClientStore& klienti, Environment& env) {
-    NameSeries series;
+    Console c(env);
     for (;;) {
-        env.output << "\nBolo nacitanych " << klienti.pocet() << hlavne_menu;
-        const std::optional<Volba> volba = readChoice(env, volbaFor, chyba_hlavneho_menu);
+        c.out << "\nBolo nacitanych " << klienti.pocet() << hlavne_menu;
+        const std::optional<Volba> volba = readChoice(c, volbaFor, chyba_hlavneho_menu);
         if (volba == Volba::ukoncit) {
             return 0;
         }
-        const bool input_left =
-            volba && (*volba == Volba::filtrovat ? filterCycle(klienti.tabulka(), env, series)
-                                                 : orderCycle(klienti.tabulka(), env, series));
+        const bool input_left = volba && (*volba == Volba::filtrovat ? filterCycle(klienti.tabulka(), c)
+                                                                      : orderCycle(klienti.tabulka(), c));
         if (!input_left) {
             // Else the shell's prompt would land behind the question.
             if (env.output_is_terminal) {
-                env.output << '\n';
+                c.out << '\n';
             }
             return 0;
         }
@@ -302,39 +313,42 @@ int runDialogue(ClientStore& klienti, Environment& env) {
 }
 
 int runKlienti(Environment& env) {
-    const auto unreadable = [&](std::string_view what, int error) {
-        env.output << "Subor sa nepodarilo otvorit";
-        if (env.output_is_terminal) {
-            env.output << '\n';
-        }
-        env.diagnostics << "klienti: subor \"" << env.client_file << "\" sa nepodarilo " << what << ": "
-                        << std::strerror(error) << '\n';
-        return 0;
-    };
-    std::optional<InputFile> file = InputFile::open(env.directory / env.client_file);
-    if (!file) {
-        return unreadable("otvorit", errno);
-    }
     LoadResult loaded;
-    try {
-        const std::string step_name = "nacitavanie " + env.client_file;
-        Progress::Step step(progressOf(env), step_name);
-        LoadOptions options;
-        options.file_name = env.client_file;
-        options.workers = workerCount();
-        options.progress = step.callback();
-        loaded = loadClients(*file, env.output, options);
-    } catch (const std::bad_alloc&) {
-        env.output << "Nedostatok pamate na nacitanie zaznamov.\n";
-        return 1;
-    }
-    if (loaded.read_error != 0) {
-        return unreadable("precitat", loaded.read_error);
-    }
-    if (!loaded.header.comma && (loaded.header.semicolon || loaded.header.tab)) {
-        env.diagnostics << "klienti: hlavicka suboru \"" << env.client_file << "\" neobsahuje ciarku, ale "
-                        << (loaded.header.semicolon ? "bodkociarku" : "tabulator")
-                        << ": subor zrejme nie je oddeleny ciarkami\n";
+    {
+        Console c(env);
+        const auto unreadable = [&](std::string_view what, int error) {
+            c.out << "Subor sa nepodarilo otvorit";
+            if (env.output_is_terminal) {
+                c.out << '\n';
+            }
+            c.err << "klienti: subor \"" << env.client_file << "\" sa nepodarilo " << what << ": "
+                  << std::strerror(error) << '\n';
+            return 0;
+        };
+        std::optional<InputFile> file = InputFile::open(env.directory / env.client_file);
+        if (!file) {
+            return unreadable("otvorit", errno);
+        }
+        try {
+            const std::string step_name = "nacitavanie " + env.client_file;
+            Progress::Step step(env.progress, step_name);
+            LoadOptions options;
+            options.file_name = env.client_file;
+            options.workers = workerCount();
+            options.progress = step.callback();
+            loaded = loadClients(*file, c.out, options);
+        } catch (const std::bad_alloc&) {
+            c.out << "Nedostatok pamate na nacitanie zaznamov.\n";
+            return 1;
+        }
+        if (loaded.read_error != 0) {
+            return unreadable("precitat", loaded.read_error);
+        }
+        if (!loaded.header.comma && (loaded.header.semicolon || loaded.header.tab)) {
+            c.err << "klienti: hlavicka suboru \"" << env.client_file << "\" neobsahuje ciarku, ale "
+                  << (loaded.header.semicolon ? "bodkociarku" : "tabulator")
+                  << ": subor zrejme nie je oddeleny ciarkami\n";
+        }
     }
     return runDialogue(loaded.klienti, env);
 }

@@ -3,26 +3,25 @@
 #include "app/Calendar.hpp"
 #include "app/Pager.hpp"
 #include "io/ClientReader.hpp"
+#include "progress/Progress.hpp"
+#include "sink/ByteSink.hpp"
 
 #include <filesystem>
 #include <istream>
-#include <ostream>
 #include <string>
 
-class Progress;
-
-// What the program talks to. Tests pass streams, a calendar that stands
-// still and a directory of their own.
+// What the program talks to. Tests pass sinks that keep what they get, a
+// calendar that stands still and a directory of their own.
 struct Environment {
     std::istream& input;
-    std::ostream& output;      // the dialogue, byte for byte
-    std::ostream& diagnostics; // reasons, notes and hints, each line prefixed "klienti: "
+    ByteSink& output;      // the dialogue, byte for byte
+    ByteSink& diagnostics; // reasons, notes and hints, each line prefixed "klienti: "
     Calendar calendar;
     std::filesystem::path directory; // where the client file is read and output files made
     std::string client_file = "klienti.csv"; // as the user named it; messages name it so
     bool output_is_terminal = false;
-    Progress* progress = nullptr; // none when null
-    PagerCommand pager = {};      // an empty command: listings go straight to the output
+    Progress progress = Progress(); // draws nothing unless made on a terminal
+    PagerCommand pager = {};        // an empty command: listings go straight to the output
     bool diagnostics_is_terminal = false; // then a filter shows a picture of the values
 };
 

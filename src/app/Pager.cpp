@@ -1,28 +1,41 @@
 #include "app/Pager.hpp"
 
+#include "threads/EndingSignals.hpp"
+
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <string_view>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 
 extern char** environ;
 
 namespace {
-// The running pager and its input, for the signal handler.
+// The running pager and its input, for the signal handler. The pager stays
+// known until it has been waited for; its input is closed by whoever takes it
+// first, the handler or finish().
 std::atomic<pid_t> running_pager{-1};
 std::atomic<int> running_input{-1};
 static_assert(std::atomic<pid_t>::is_always_lock_free);
+
+void endPagerInput() noexcept {
+    if (const int fd = running_input.exchange(-1); fd >= 0) {
+        ::close(fd);
+    }
+}
 } // namespace
 
 void waitForPagerOnSignal() noexcept {
-    const pid_t pid = running_pager.exchange(-1);
+    const pid_t pid = running_pager.load();
     if (pid < 0) {
         return;
     }
-    ::close(running_input.exchange(-1));
-    while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+    endPagerInput();
+    // Waits without reaping: finish() reaps it, if it gets so far.
+    siginfo_t ended{};
+    while (::waitid(P_PID, static_cast<id_t>(pid), &ended, WEXITED | WNOWAIT) < 0 && errno == EINTR) {
     }
 }
 
@@ -32,7 +45,7 @@ PagerCommand choosePager(bool output_is_terminal, bool no_pager, const char* pag
     }
     if (pager != nullptr) {
         const std::string_view chosen(pager);
-        if (chosen.empty() || chosen == "cat") {
+        if (chosen.find_first_not_of(" \t\n") == std::string_view::npos || chosen == "cat") {
             return {};
         }
         return PagerCommand{std::string(chosen), {}};
@@ -105,11 +118,12 @@ bool Pager::start() noexcept {
     sigemptyset(&ignore.sa_mask);
     ::sigaction(SIGINT, &ignore, &interrupt_);
     ::sigaction(SIGQUIT, &ignore, &quit_);
+    // A pager started is known to the handler at once.
+    const EndingSignalsBlocked blocked;
     const int error = through_shell_
                           ? posix_spawn(&pid_, "/bin/sh", &actions_, &attributes_, argv_.data(), envp_.data())
                           : posix_spawnp(&pid_, argv_[0], &actions_, &attributes_, argv_.data(), envp_.data());
-    ::close(ends_[0]);
-    ends_[0] = -1;
+    ::close(std::exchange(ends_[0], -1));
     if (error != 0) {
         pid_ = -1;
         ::sigaction(SIGINT, &interrupt_, nullptr);
@@ -117,9 +131,9 @@ bool Pager::start() noexcept {
         errno = error;
         return false;
     }
-    buffer_.fd = ends_[1];
-    running_input = ends_[1];
-    running_pager = pid_;
+    input_ = DescriptorSink(ends_[1]);
+    running_input.store(std::exchange(ends_[1], -1));
+    running_pager.store(pid_);
     return true;
 }
 
@@ -127,39 +141,18 @@ bool Pager::finish() noexcept {
     if (pid_ < 0) {
         return true;
     }
-    running_pager = -1;
-    running_input = -1;
-    ::close(ends_[1]);
-    ends_[1] = -1;
-    buffer_.fd = -1;
+    {
+        // Taken and closed in one go: a handler never finds the input taken
+        // but still open, which would leave the pager waiting for more.
+        const EndingSignalsBlocked blocked;
+        endPagerInput();
+    }
     int status = 0;
     while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
     }
+    running_pager.store(-1);
     pid_ = -1;
     ::sigaction(SIGINT, &interrupt_, nullptr);
     ::sigaction(SIGQUIT, &quit_, nullptr);
     return !(WIFEXITED(status) && (WEXITSTATUS(status) == 126 || WEXITSTATUS(status) == 127));
-}
-
-std::streamsize Pager::PipeBuffer::xsputn(const char* text, std::streamsize size) {
-    std::streamsize written = 0;
-    while (written < size) {
-        const ssize_t n = ::write(fd, text + written, static_cast<std::size_t>(size - written));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break; // the pager was quit: the listing ends here
-        }
-        written += n;
-    }
-    return written;
-}
-
-Pager::PipeBuffer::int_type Pager::PipeBuffer::overflow(int_type c) {
-    if (traits_type::eq_int_type(c, traits_type::eof())) {
-        return traits_type::not_eof(c);
-    }
-    const char byte = traits_type::to_char_type(c);
-    return xsputn(&byte, 1) == 1 ? c : traits_type::eof();
 }

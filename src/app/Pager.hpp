@@ -1,11 +1,10 @@
 #pragma once
 
+#include "sink/ByteSink.hpp"
+
 #include <csignal>
-#include <cstdio>
-#include <ostream>
-#include <streambuf>
-#include <string>
 #include <spawn.h>
+#include <string>
 #include <sys/types.h>
 #include <vector>
 
@@ -18,45 +17,37 @@ struct PagerCommand {
 
 // Which pager pages the listings, as git chooses it: none when the output is
 // no terminal or --no-pager was given; else PAGER where it is set, none where
-// it is empty or "cat"; else less, with LESS=FRX where LESS is unset, so that
+// it is blank or "cat"; else less, with LESS=FRX where LESS is unset, so that
 // a listing that fits one screen is printed inline and nothing is cleared.
 PagerCommand choosePager(bool output_is_terminal, bool no_pager, const char* pager, const char* less);
 
 // From the handler of a signal that ends the program: ends the running
 // pager's input and waits for the pager, so that it does not go on fighting
-// the shell for the terminal. Async-signal-safe.
+// the shell for the terminal. A pager waited for already is no error.
+// Async-signal-safe.
 void waitForPagerOnSignal() noexcept;
 
-// A pager for one listing. Everything it needs is taken when it is made;
-// starting it and writing to it allocate nothing. While it runs, Ctrl-C and
-// Ctrl-\ are the pager's: the program ignores them. A pager that is quit
-// early only stops the listing (its writes fail).
+// A pager for one listing, started, written and finished on the main thread,
+// where the ending signals are handled. Everything it needs is taken when it
+// is made; starting it and writing to it allocate nothing. While it runs,
+// Ctrl-C and Ctrl-\ are the pager's: the program ignores them. A pager that is
+// quit early only stops the listing (its input fails).
 class Pager {
 public:
     explicit Pager(const PagerCommand& command);
     Pager(const Pager&) = delete;
     Pager& operator=(const Pager&) = delete;
-    ~Pager();
+    ~Pager(); // finishes it
 
     // False, with errno set, when the pager cannot be started.
     bool start() noexcept;
-    std::ostream& stream() noexcept { return stream_; }
+    ByteSink& input() noexcept { return input_; }
     // Ends the pager's input and waits for it. False when it ended as a
     // command that could not be run (the shell's status 126 or 127).
     bool finish() noexcept;
     const std::string& command() const noexcept { return command_; }
 
 private:
-    // Writes straight to the pipe, so that a failed write fails the stream.
-    class PipeBuffer : public std::streambuf {
-    public:
-        int fd = -1;
-
-    protected:
-        std::streamsize xsputn(const char* text, std::streamsize size) override;
-        int_type overflow(int_type c) override;
-    };
-
     std::string command_;
     bool through_shell_;
     std::vector<std::string> arguments_;
@@ -65,10 +56,9 @@ private:
     std::vector<char*> envp_;
     posix_spawn_file_actions_t actions_;
     posix_spawnattr_t attributes_;
-    int ends_[2] = {-1, -1}; // the pipe: the pager reads from 0, the listing writes to 1
+    int ends_[2] = {-1, -1}; // the pipe until started: the pager reads from 0, the listing writes to 1
     int pipe_error_ = 0;
-    PipeBuffer buffer_;
-    std::ostream stream_{&buffer_};
+    DescriptorSink input_{-1};
     pid_t pid_ = -1;
     struct sigaction interrupt_ {};
     struct sigaction quit_ {};

@@ -8,11 +8,17 @@
 namespace {
 
 extern "C" void cleanUpAndEnd(int signal) {
+    // Every ending signal is blocked meanwhile: a second one, of any kind,
+    // waits, and the program ends with the first one's status.
     removeTemporaryOnSignal();
-    eraseProgressOnSignal();
+    eraseProgress();
     waitForPagerOnSignal();
-    // The handler was reset on entry (SA_RESETHAND): once it returns, the
-    // signal raised again ends the program with the signal's own status.
+    // The handler was reset on entry (SA_RESETHAND): raised again and let
+    // through alone, the signal ends the program as it would have.
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, signal);
+    ::pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
     ::raise(signal);
 }
 
@@ -21,15 +27,18 @@ extern "C" void cleanUpAndEnd(int signal) {
 void installSignalHandlers() {
     std::signal(SIGPIPE, SIG_IGN);
     std::signal(SIGXFSZ, SIG_IGN);
+    struct sigaction action {};
+    action.sa_handler = cleanUpAndEnd;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : ending_signals) {
+        sigaddset(&action.sa_mask, signal);
+    }
+    action.sa_flags = static_cast<int>(SA_RESETHAND);
     for (const int signal : ending_signals) {
         struct sigaction old {};
         if (::sigaction(signal, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) {
             continue;
         }
-        struct sigaction action {};
-        action.sa_handler = cleanUpAndEnd;
-        sigemptyset(&action.sa_mask);
-        action.sa_flags = static_cast<int>(SA_RESETHAND);
         ::sigaction(signal, &action, nullptr);
     }
 }

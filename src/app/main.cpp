@@ -2,39 +2,58 @@
 #include "app/Dialogue.hpp"
 #include "app/Signals.hpp"
 #include "progress/Progress.hpp"
+#include "sink/ByteSink.hpp"
 
 #include <cstdlib>
+#include <ctime>
 #include <iostream>
+#include <string>
 #include <unistd.h>
 #include <vector>
 
+namespace {
+
+// The system's calendar time in local time.
+std::tm systemLocalTime() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    return local;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     installSignalHandlers();
+    DescriptorSink standard_output(STDOUT_FILENO);
+    DescriptorSink standard_error(STDERR_FILENO);
     const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     const CommandLine command = parseCommandLine(args);
     switch (command.action) {
     case CommandLine::Action::help:
-        std::cout << usageText();
+        standard_output.write(usageText());
         return 0;
     case CommandLine::Action::version:
-        std::cout << versionText();
+        standard_output.write(versionText());
         return 0;
     case CommandLine::Action::usage_error:
-        std::cerr << "klienti: " << command.error << "\nklienti: viac v \"klienti --help\"\n";
+        standard_error.write("klienti: " + command.error + "\nklienti: viac v \"klienti --help\"\n");
         return 2;
     case CommandLine::Action::run:
         break;
     }
-    Progress progress(STDERR_FILENO, &std::cout);
+    // At a terminal no text lands on a progress line.
     const bool output_is_terminal = ::isatty(STDOUT_FILENO) == 1;
+    ClearOfProgress console(standard_output);
+    ClearOfProgress diagnostics(standard_error);
     Environment env{std::cin,
-                    std::cout,
-                    std::cerr,
+                    output_is_terminal ? static_cast<ByteSink&>(console) : standard_output,
+                    diagnostics,
                     systemLocalTime,
                     ".",
                     command.client_file,
                     output_is_terminal,
-                    &progress,
+                    Progress(STDERR_FILENO),
                     choosePager(output_is_terminal, command.no_pager, std::getenv("PAGER"), std::getenv("LESS")),
                     ::isatty(STDERR_FILENO) == 1};
     return runKlienti(env);

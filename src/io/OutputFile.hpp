@@ -18,13 +18,6 @@ struct OutputResult {
     int error = 0;
 };
 
-// The last numbered name given in a minute: the next output of that minute
-// searches on from there, not through every taken name again.
-struct NameSeries {
-    std::tm minute{};
-    int last = 0;
-};
-
 // An output file: the header and a line per record. Made with all it needs, so
 // that writing and publishing allocate and throw nothing; named only when
 // whole, never over an existing entry, and no file is left under any output
@@ -39,7 +32,7 @@ public:
     void write(Klient* const* tabulka, std::size_t count, const ProgressCallback& progress = {}) noexcept;
     // Names it after local_time, with the minute's first free number; on the
     // main thread.
-    OutputResult publish(const std::tm& local_time, NameSeries& series) noexcept;
+    OutputResult publish(const std::tm& local_time) noexcept;
 
 private:
     std::optional<TemporaryFile> file_;

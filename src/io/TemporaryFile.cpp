@@ -28,7 +28,7 @@ void keepingErrno(const auto& cleanUp) noexcept {
 }
 } // namespace
 
-std::optional<TemporaryFile> TemporaryFile::create(const std::filesystem::path& directory, Kind kind) {
+std::optional<TemporaryFile> TemporaryFile::create(const std::filesystem::path& directory) {
     int dir;
     do {
         dir = ::open(directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
@@ -41,7 +41,7 @@ std::optional<TemporaryFile> TemporaryFile::create(const std::filesystem::path& 
         return std::nullopt;
     };
     // Publishing links an anonymous file through /proc, which needs no privilege.
-    if (kind == Kind::anonymous_if_possible && ::access("/proc/self/fd", X_OK) == 0) {
+    if (::access("/proc/self/fd", X_OK) == 0) {
         const int fd = ::openat(dir, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
         if (fd >= 0) {
             return TemporaryFile(dir, fd);
@@ -96,15 +96,10 @@ void TemporaryFile::discard() noexcept {
 }
 
 bool TemporaryFile::write(std::string_view bytes) noexcept {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
-        if (n >= 0) {
-            bytes.remove_prefix(static_cast<std::size_t>(n));
-            written_ += static_cast<uint64_t>(n);
-        } else if (errno != EINTR) {
-            return false;
-        }
+    if (!DescriptorSink(fd_).write(bytes)) {
+        return false;
     }
+    written_ += bytes.size();
 #ifdef SYNC_FILE_RANGE_WRITE
     // Start writing the bytes to the disk now, in the background, so that
     // publishing has little left to wait for. Only a hint: its failure is no
@@ -118,17 +113,16 @@ bool TemporaryFile::write(std::string_view bytes) noexcept {
     return true;
 }
 
-std::optional<int> TemporaryFile::publish(const std::tm& local_time, int first, int last,
-                                          OutputFileName& tried) noexcept {
+bool TemporaryFile::publish(const std::tm& local_time, int last, OutputFileName& tried) noexcept {
     const auto fail = [this] {
         keepingErrno([this] { discard(); });
-        return std::nullopt;
+        return false;
     };
     const auto closeFile = [this] { return ::close(std::exchange(fd_, -1)) == 0; };
     const bool hidden = hidden_[0] != '\0';
     std::array<char, 40> self{}; // an anonymous file is linked through /proc
     std::snprintf(self.data(), self.size(), "/proc/self/fd/%d", fd_);
-    tried = OutputFileName(local_time, first <= last ? first : last);
+    tried = OutputFileName(local_time);
     // Durable before it has a name: after a power loss the name shows either
     // the whole file or nothing.
     if (::fdatasync(fd_) != 0) {
@@ -140,7 +134,7 @@ std::optional<int> TemporaryFile::publish(const std::tm& local_time, int first, 
     if (hidden && !closeFile()) {
         return fail();
     }
-    for (int number = first; number <= last; ++number) {
+    for (int number = 1; number <= last; ++number) {
         tried = OutputFileName(local_time, number);
         if (hidden ? ::linkat(directory_, hidden_.data(), directory_, tried.c_str(), 0) == 0
                    : ::linkat(AT_FDCWD, self.data(), directory_, tried.c_str(), AT_SYMLINK_FOLLOW) == 0) {
@@ -149,7 +143,7 @@ std::optional<int> TemporaryFile::publish(const std::tm& local_time, int first, 
                 return fail();
             }
             discard(); // only the hidden name goes; the file stays under its new name
-            return number;
+            return true;
         }
         if (errno != EEXIST) {
             return fail();

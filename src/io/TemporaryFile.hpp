@@ -1,6 +1,7 @@
 #pragma once
 
 #include "io/OutputFileName.hpp"
+#include "sink/ByteSink.hpp"
 
 #include <array>
 #include <cstdint>
@@ -14,25 +15,22 @@
 // hidden ".klienti-PID-N.tmp" that an ending signal removes. Create, publish
 // and discard it on the main thread, where those signals are handled; write it
 // on any. Only one hidden temporary exists at a time.
-class TemporaryFile {
+class TemporaryFile final : public ByteSink {
 public:
-    enum class Kind { anonymous_if_possible, hidden_name };
-
     // With a plain creation's permissions (0666 less the umask); nothing on
     // failure, with errno set.
-    static std::optional<TemporaryFile> create(const std::filesystem::path& directory,
-                                               Kind kind = Kind::anonymous_if_possible);
+    static std::optional<TemporaryFile> create(const std::filesystem::path& directory);
 
     TemporaryFile(TemporaryFile&& other) noexcept; // and no assignment
     ~TemporaryFile(); // discards the file unless it was published
 
-    bool write(std::string_view bytes) noexcept; // all the bytes; false on failure, with errno set
+    bool write(std::string_view bytes) noexcept override;
 
     // Makes the file durable, closes it and links it as the first free name
-    // numbered first..last, never replacing an entry. Gives the number, or
-    // nothing with errno set (EEXIST: every name taken) and the file discarded;
-    // tried is the last name tried.
-    std::optional<int> publish(const std::tm& local_time, int first, int last, OutputFileName& tried) noexcept;
+    // numbered 1..last, never replacing an entry. False with errno set
+    // (EEXIST: every name taken) and the file discarded; tried is the last
+    // name tried, the file's name on success.
+    bool publish(const std::tm& local_time, int last, OutputFileName& tried) noexcept;
 
 private:
     TemporaryFile(int directory, int fd) noexcept : directory_(directory), fd_(fd) {}

@@ -2,6 +2,7 @@
 
 #include "text/FixedText.hpp"
 
+#include <cassert>
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
@@ -10,61 +11,49 @@
 #include <memory>
 #include <string_view>
 
-// The writers' text, handed on in large pieces. Its room is fixed when made: an
-// append never allocates or throws, and one that would not fit writes nothing
-// and marks it overflowed.
+// The writers' text, handed on in large pieces. Its room is fixed when made
+// and an append never allocates or throws: writers take room for their most
+// (counted by TextRoom, below), so no append can overflow it.
 class TextBuffer {
 public:
     explicit TextBuffer(std::size_t capacity)
         : data_(std::make_unique_for_overwrite<char[]>(capacity)), capacity_(capacity) {}
 
     void append(std::string_view text) noexcept {
-        if (fits(text.size())) {
-            std::memcpy(data_.get() + size_, text.data(), text.size());
-            size_ += text.size();
-        }
+        assert(fits(text.size()));
+        std::memcpy(data_.get() + size_, text.data(), text.size());
+        size_ += text.size();
     }
     void append(char c) noexcept {
-        if (fits(1)) {
-            data_[size_++] = c;
-        }
+        assert(fits(1));
+        data_[size_++] = c;
     }
     // A fixed-width text field: all N bytes are copied at once (a constant
     // size costs a couple of moves, not a call), then only its text is kept.
     template <std::size_t N>
     void appendField(const char (&field)[N]) noexcept {
-        if (fits(N)) {
-            std::memcpy(data_.get() + size_, field, N);
-            size_ += fixedTextLength(field);
-        }
+        assert(fits(N));
+        std::memcpy(data_.get() + size_, field, N);
+        size_ += fixedTextLength(field);
     }
     // Plain decimal: no fill, no grouping, a minus sign for a negative value.
     void appendNumber(int32_t value) noexcept {
-        if (fits(longest_number)) {
-            char* const end = data_.get() + size_;
-            size_ += static_cast<std::size_t>(std::to_chars(end, end + longest_number, value).ptr - end);
-        }
+        assert(fits(longest_number));
+        char* const end = data_.get() + size_;
+        size_ += static_cast<std::size_t>(std::to_chars(end, end + longest_number, value).ptr - end);
     }
 
     std::string_view text() const noexcept { return {data_.get(), size_}; }
-    bool overflowed() const noexcept { return overflowed_; }
-    void clear() noexcept {
-        size_ = 0;
-        overflowed_ = false;
-    }
+    void clear() noexcept { size_ = 0; }
 
     static constexpr std::size_t longest_number = std::numeric_limits<int32_t>::digits10 + 2; // sign and digits
 
 private:
-    bool fits(std::size_t n) noexcept {
-        overflowed_ = overflowed_ || n > capacity_ - size_;
-        return !overflowed_;
-    }
+    bool fits(std::size_t n) const noexcept { return n <= capacity_ - size_; }
 
     std::unique_ptr<char[]> data_;
     std::size_t capacity_;
     std::size_t size_ = 0;
-    bool overflowed_ = false;
 };
 
 // Counts at compile time the most room a format run on it takes in a

@@ -2,21 +2,31 @@
 
 #include "io/TextBuffer.hpp"
 #include "progress/ProgressCallback.hpp"
+#include "sink/ByteSink.hpp"
 #include "threads/SideBySide.hpp"
 
 #include <algorithm>
 #include <atomic>
-#include <cstdint>
 #include <cstddef>
-#include <string_view>
+#include <cstdint>
+#include <exception>
 #include <vector>
 
 // A writer's buffers for count records, taken before a cycle shows anything:
-// one per worker, each holding a batch of up to batch_size records of
+// one per worker, each holding a batch of up to batch_size records of at most
 // record_room bytes. Throws std::bad_alloc.
 class WriterBuffers {
 public:
-    WriterBuffers(std::size_t count, std::size_t batch_size, std::size_t record_room, unsigned workers);
+    WriterBuffers(std::size_t count, std::size_t batch_size, std::size_t record_room, unsigned workers) {
+        // A small table gets one worker, with a batch of its own size.
+        batch_size_ = std::clamp<std::size_t>(count, 1, std::max<std::size_t>(batch_size, 1));
+        const std::size_t threads =
+            std::clamp<std::size_t>((count + batch_size_ - 1) / batch_size_, 1, std::max(workers, 1u));
+        slots_.reserve(threads);
+        for (std::size_t i = 0; i < threads; ++i) {
+            slots_.emplace_back(batch_size_ * record_room);
+        }
+    }
 
     unsigned workers() const noexcept { return static_cast<unsigned>(slots_.size()); }
     std::size_t batchSize() const noexcept { return batch_size_; }
@@ -33,36 +43,38 @@ private:
     std::vector<Slot> slots_;
 };
 
-// Writes entries [0, count) in order: format(buffer, from, to) appends a
-// batch's text, hand_on(text) passes it on (false stops). Each worker takes
-// the next batch, formats it and hands it on after the batch before it, so
-// one writes while the others format. False when a hand-on failed or a batch
-// overflowed its buffer. Allocates and throws nothing that format and
-// hand_on do not; progress is told the entries handed on after each batch.
-template <typename Format, typename HandOn>
-bool writeInOrder(std::size_t count, WriterBuffers& buffers, Format&& format, HandOn&& hand_on,
+// Writes entries [0, count) to the sink in order: format(buffer, from, to)
+// appends a batch's text. Each worker takes the next batch, formats it and
+// writes it once the batch before it is written, so one writes while the
+// others format. A batch's turn passes on only from its own number, so a stop
+// is never overwritten: a failing sink stops every worker, and so does a
+// formatter that throws, whose exception is passed on once all have ended.
+// False when anything stopped the writing. Allocates nothing that format does
+// not; progress is told the entries written after each batch.
+template <typename Format>
+bool writeInOrder(std::size_t count, WriterBuffers& buffers, Format&& format, ByteSink& sink,
                   const ProgressCallback& progress) {
-    const unsigned workers = buffers.workers();
     const std::size_t batch = buffers.batchSize();
     const std::size_t batches = (count + batch - 1) / batch;
     constexpr std::size_t stopped = SIZE_MAX;
     std::atomic<std::size_t> taken{0}; // the next batch for a worker to take
-    std::atomic<std::size_t> turn{0};  // the batch to be handed on next, or stopped
-    const auto end = [&](std::size_t next) {
-        turn.store(next);
+    std::atomic<std::size_t> turn{0};  // the batch to be written next, or stopped
+    const auto stop = [&] {
+        turn.store(stopped);
         turn.notify_all();
     };
-    runSideBySide(workers, [&](std::size_t worker) {
+    runSideBySide(buffers.workers(), [&](std::size_t worker) {
         TextBuffer& buffer = buffers.at(worker);
         // Batches are taken, not dealt: a batch is only ever waited for by
         // a worker that runs, even where the workers run one after another
         // because no thread could be started.
         for (std::size_t b = taken++; b < batches; b = taken++) {
+            const std::size_t to = std::min(count, (b + 1) * batch);
             buffer.clear();
             try {
-                format(buffer, b * batch, std::min(count, (b + 1) * batch));
+                format(buffer, b * batch, to);
             } catch (...) {
-                end(stopped); // nobody waits for a batch that will never come
+                stop(); // nobody waits for a batch that will never come
                 throw;
             }
             for (std::size_t now = turn.load(); now != b; now = turn.load()) {
@@ -71,11 +83,14 @@ bool writeInOrder(std::size_t count, WriterBuffers& buffers, Format&& format, Ha
                 }
                 turn.wait(now);
             }
-            const bool handed_on = !buffer.overflowed() && hand_on(buffer.text());
-            if (handed_on && progress) {
-                progress(std::min(count, (b + 1) * batch), count);
+            if (!sink.write(buffer.text())) {
+                stop();
+                return;
             }
-            end(handed_on ? b + 1 : stopped);
+            progress(to, count);
+            std::size_t mine = b;
+            turn.compare_exchange_strong(mine, b + 1);
+            turn.notify_all();
         }
     });
     return turn.load() == batches;

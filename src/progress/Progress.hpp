@@ -1,29 +1,25 @@
 #pragma once
 
 #include "progress/ProgressCallback.hpp"
+#include "sink/ByteSink.hpp"
 
 #include <chrono>
-#include <cstddef>
 #include <functional>
-#include <ostream>
 #include <string_view>
 
 // One line of progress for long steps, "klienti: nacitavanie klienti.csv 45 %",
-// redrawn in place a few times a second at most, erased when the step or the
-// program (by an ending signal) ends; nothing unless fd is a terminal. Drawing
-// allocates nothing, so a step may report while a cycle shows its result.
+// drawn once a step has run half a second and redrawn in place a few times a
+// second at most; nothing unless fd is a terminal. Drawing allocates nothing,
+// so a step may report while a cycle shows its result. The line is erased when
+// its step ends, before any other text reaches the terminal (ClearOfProgress),
+// and by an ending signal; a later report draws it anew.
 class Progress {
 public:
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
 
-    // console, if any, is flushed before the line is drawn, so that the line
-    // never lands amid pending dialogue.
-    explicit Progress(int fd, std::ostream* console = nullptr, Clock clock = std::chrono::steady_clock::now,
-                      std::chrono::milliseconds delay = std::chrono::milliseconds(500),
-                      std::chrono::milliseconds interval = std::chrono::milliseconds(250));
+    explicit Progress(int fd = -1, Clock clock = std::chrono::steady_clock::now);
 
-    // Shown once it has run for the delay, erased when the object goes. The
-    // name must outlive the step.
+    // A step; the name must outlive it.
     class Step {
     public:
         Step(Progress& progress, std::string_view name);
@@ -38,17 +34,27 @@ public:
         std::string_view name_;
         std::chrono::steady_clock::time_point start_;
         std::chrono::steady_clock::time_point drawn_at_{};
-        std::size_t drawn_width_ = 0;
     };
 
 private:
     int fd_;
     bool enabled_;
-    std::ostream* console_;
     Clock clock_;
-    std::chrono::milliseconds delay_;
-    std::chrono::milliseconds interval_;
 };
 
-// Erases a progress line still drawn. Safe to call from a signal handler.
-void eraseProgressOnSignal() noexcept;
+// Erases the progress line, if one is drawn. Async-signal-safe.
+void eraseProgress() noexcept;
+
+// A console's sink that first erases a drawn progress line, so that no text
+// lands on it.
+class ClearOfProgress final : public ByteSink {
+public:
+    explicit ClearOfProgress(ByteSink& console) noexcept : console_(console) {}
+    bool write(std::string_view bytes) noexcept override {
+        eraseProgress();
+        return console_.write(bytes);
+    }
+
+private:
+    ByteSink& console_;
+};

@@ -115,16 +115,16 @@ TEST(Dialogue, OutputFailureIsReportedWhereEachBranchWrites) {
     const TempDir dir;
     writeFile(dir.path() / "klienti.csv", three);
     std::istringstream in("a1 90 100 1 n 6 u");
-    std::ostringstream out;
-    std::ostringstream err;
+    StringSink out;
+    StringSink err;
     Environment env{in, out, err, fixedCalendar(2026, 12, 7, 14, 5), dir.path() / "gone", (dir.path() / "klienti.csv").string()};
     EXPECT_EQ(runKlienti(env), 0);
-    EXPECT_EQ(out.str(), menu(3) + filter_menu_text + range("bonita", 35, 92) + bounds_prompt + matching(1) +
+    EXPECT_EQ(out.text(), menu(3) + filter_menu_text + range("bonita", 35, 92) + bounds_prompt + matching(1) +
                              sort_menu_after_filter + blockToth(1) + output_failed + menu(3) + sort_menu_text +
                              output_failed + blockKovacova(1) + blockNovak(2) + blockToth(3) + menu(3));
     const std::string reason =
         "klienti: vystupny subor \"Mon 07. Dec. 2026, 14.05.csv\" sa nepodarilo zapisat: No such file or directory\n";
-    EXPECT_EQ(err.str(), reason + reason);
+    EXPECT_EQ(err.text(), reason + reason);
 }
 
 TEST(Dialogue, DiagnosticsNameTheFileAsGivenAndEachOutput) {
@@ -168,20 +168,20 @@ TEST(Dialogue, HeaderHintNamesTheSeparatorOnlyWhereNoCommaStands) {
 TEST(Dialogue, MissingOrUnreadableClientFile) {
     const TempDir dir;
     std::istringstream in("a1\n");
-    std::ostringstream out;
-    std::ostringstream err;
+    StringSink out;
+    StringSink err;
     Environment missing{in, out, err, fixedCalendar(2026, 12, 7), dir.path(), "../nikde/export.csv"};
     EXPECT_EQ(runKlienti(missing), 0);
-    EXPECT_EQ(out.str(), "Subor sa nepodarilo otvorit");
-    EXPECT_EQ(err.str(), "klienti: subor \"../nikde/export.csv\" sa nepodarilo otvorit: No such file or directory\n");
+    EXPECT_EQ(out.text(), "Subor sa nepodarilo otvorit");
+    EXPECT_EQ(err.text(), "klienti: subor \"../nikde/export.csv\" sa nepodarilo otvorit: No such file or directory\n");
     // A directory opens, but fails to be read.
     std::filesystem::create_directory(dir.path() / "klienti.csv");
-    std::ostringstream out2;
-    std::ostringstream err2;
+    StringSink out2;
+    StringSink err2;
     Environment directory{in, out2, err2, fixedCalendar(2026, 12, 7), dir.path()};
     EXPECT_EQ(runKlienti(directory), 0);
-    EXPECT_EQ(out2.str(), "Subor sa nepodarilo otvorit");
-    EXPECT_EQ(err2.str(), "klienti: subor \"klienti.csv\" sa nepodarilo precitat: Is a directory\n");
+    EXPECT_EQ(out2.text(), "Subor sa nepodarilo otvorit");
+    EXPECT_EQ(err2.text(), "klienti: subor \"klienti.csv\" sa nepodarilo precitat: Is a directory\n");
 }
 
 TEST(Dialogue, OutOfMemoryWhileLoadingEndsWithStatusOne) {
@@ -206,8 +206,8 @@ TEST(Dialogue, OutOfMemoryInACycleShowsNothingOfItAndKeepsTheOrder) {
     // buffers taken after a successful ordering.
     for (const std::size_t smallest_failing : {std::size_t{100000}, std::size_t{200000}, std::size_t{1} << 20}) {
         std::istringstream in("a1 -1000 1000 2 n2 u");
-        std::ostringstream out;
-        std::ostringstream err;
+        StringSink out;
+        StringSink err;
         Environment env{in, out, err, fixedCalendar(2026, 12, 7), dir.path()};
         {
             const AllocationLimit limit(smallest_failing);
@@ -217,9 +217,9 @@ TEST(Dialogue, OutOfMemoryInACycleShowsNothingOfItAndKeepsTheOrder) {
         const std::string after_filter =
             smallest_failing == 100000 ? out_of_memory + menu(20000) + bad_main
                                       : matching(20000) + sort_menu_after_filter + out_of_memory + menu(20000);
-        EXPECT_EQ(out.str(), filter_start + after_filter + sort_menu_text + out_of_memory + menu(20000))
+        EXPECT_EQ(out.text(), filter_start + after_filter + sort_menu_text + out_of_memory + menu(20000))
             << smallest_failing;
-        EXPECT_EQ(err.str(), "");
+        EXPECT_EQ(err.text(), "");
         EXPECT_EQ(klienti.tabulka(), before);
         EXPECT_TRUE(listDir(dir.path()).empty());
     }
@@ -247,8 +247,8 @@ TEST(Dialogue, OutOfMemoryAtEachAllocationOfACycle) {
             const TempDir dir;
             klienti.tabulka() = original;
             std::istringstream in(input);
-            FixedStream out(std::size_t{16} << 20);
-            FixedStream err;
+            StringSink out(std::size_t{16} << 20);
+            StringSink err(std::size_t{1} << 20);
             Environment env{in, out, err, fixedCalendar(2026, 12, 7), dir.path()};
             bool failed = false;
             {

@@ -26,8 +26,8 @@ Session runWithPager(const TempDir& dir, const std::string& input, PagerCommand 
     ::sigaction(SIGINT, nullptr, &interrupt_before);
     writeFile(dir.path() / "klienti.csv", content);
     std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
+    StringSink out;
+    StringSink err;
     Environment env{in, out, err, fixedCalendar(2026, 12, 7, 14, 5), dir.path(), "klienti.csv", true};
     env.pager = std::move(pager);
     const int status = runKlienti(env);
@@ -35,7 +35,7 @@ Session runWithPager(const TempDir& dir, const std::string& input, PagerCommand 
     ::sigaction(SIGINT, nullptr, &interrupt_after);
     EXPECT_EQ(interrupt_after.sa_handler, interrupt_before.sa_handler);
     std::signal(SIGPIPE, previous_pipe);
-    return {out.str(), err.str(), status, {}};
+    return {out.text(), err.text(), status, {}};
 }
 
 } // namespace
@@ -52,6 +52,7 @@ TEST(Pager, ChosenAsGitChoosesIt) {
         {false, false, "most", nullptr, "", {}}, // no terminal, no pager
         {true, true, "most", nullptr, "", {}},   // --no-pager
         {true, false, "", nullptr, "", {}},
+        {true, false, " \t ", nullptr, "", {}}, // blanks run nothing that would read the listing
         {true, false, "cat", nullptr, "", {}},
         {true, false, "most -s", nullptr, "most -s", {}},
         {true, false, nullptr, nullptr, "less", {"LESS=FRX"}},
@@ -146,26 +147,48 @@ TEST(Pager, NotStartedForAnEmptyListing) {
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "started"));
 }
 
-TEST(PagerDeathTest, AnEndingSignalWaitsForThePagerAfterEndingItsInput) {
+// An ending signal at any moment of a pager's life, and a second one while
+// the first waits: the pager's input ends, the program waits for the pager
+// and then ends with the first signal's status. The pager is a shell script
+// that sends the signals itself and notes its end only after a while, so a
+// program that ended before it would find no "end" yet.
+TEST(PagerDeathTest, AnEndingSignalWaitsForThePagerWheneverItComes) {
     const TempDir dir;
-    const std::filesystem::path seen = dir.path() / "seen.txt";
-    EXPECT_EXIT(
-        {
-            std::signal(SIGTERM, SIG_DFL);
-            installSignalHandlers();
-            // The pager notes its input's end only after a while: the
-            // program ends after it, not before. It inherits none of the
-            // death test's pipes, which the test would wait on instead.
-            for (int fd = 3; fd < 1024; ++fd) {
-                ::fcntl(fd, F_SETFD, FD_CLOEXEC);
-            }
-            Pager pager(PagerCommand{
-                "exec 2>/dev/null; cat > '" + seen.string() + "'; sleep 0.3; echo end >> '" + seen.string() + "'", {}});
-            if (pager.start()) {
-                pager.stream() << "Klient c. 1\n" << std::flush;
-                std::raise(SIGTERM);
-            }
-        },
-        testing::KilledBySignal(SIGTERM), "");
-    EXPECT_EQ(readFile(seen), "Klient c. 1\nend\n");
+    const std::string seen = (dir.path() / "seen.txt").string();
+    const std::string listing(std::size_t{1} << 20, 'x'); // more than a pipe holds
+    const struct {
+        std::string pager;
+        std::string expected_start;
+    } cases[] = {
+        // While the program waits for the pager to end, alone and with a second signal.
+        {"cat > '" + seen + "'; kill -TERM $PPID; sleep 0.3; echo end >> '" + seen + "'", listing},
+        {"cat > '" + seen + "'; kill -TERM $PPID; sleep 0.1; kill -HUP $PPID; sleep 0.3; echo end >> '" + seen + "'",
+         listing},
+        // While the program is blocked on a full pipe: the pager reads what came.
+        {"sleep 0.2; kill -TERM $PPID; sleep 0.2; head -c 10 > '" + seen + "'; sleep 0.3; echo end >> '" + seen + "'",
+         listing.substr(0, 10)},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(seen);
+        EXPECT_EXIT(
+            {
+                std::signal(SIGTERM, SIG_DFL);
+                std::signal(SIGHUP, SIG_DFL);
+                installSignalHandlers();
+                // The pager inherits none of the death test's pipes, which
+                // the test would wait on instead.
+                for (int fd = 3; fd < 1024; ++fd) {
+                    ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+                }
+                Pager pager(PagerCommand{"exec 2>/dev/null; " + c.pager, {}});
+                if (pager.start()) {
+                    pager.input().write(listing);
+                    pager.finish();
+                }
+                std::_Exit(0);
+            },
+            testing::KilledBySignal(SIGTERM), "")
+            << c.pager;
+        EXPECT_EQ(readFile(seen), c.expected_start + "end\n") << c.pager;
+    }
 }

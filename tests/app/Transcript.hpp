@@ -64,8 +64,8 @@ inline Session run(const std::string& content, const std::string& input, const T
     std::filesystem::create_directories((dir.path() / setting.client_file).parent_path());
     writeFile(dir.path() / setting.client_file, content);
     std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
+    StringSink out;
+    StringSink err;
     Environment env{in, out, err, calendar, dir.path(), setting.client_file, setting.terminal};
     const int status = runKlienti(env);
     std::vector<std::string> files;
@@ -75,7 +75,7 @@ inline Session run(const std::string& content, const std::string& input, const T
             files.push_back(name);
         }
     }
-    return {out.str(), err.str(), status, files};
+    return {out.text(), err.text(), status, files};
 }
 
 inline Session run(const std::string& content, const std::string& input) {

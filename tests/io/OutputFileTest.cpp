@@ -16,11 +16,18 @@ namespace {
 const std::string novak = "850312/0417,Jan,Novak,Hlavna 12,Nitra,ucitel,950,2,800,80,1";
 const std::tm local_time = fixedTime(2024, 3, 5, 14, 5);
 
-OutputResult write(const TestTable& t, const std::filesystem::path& directory, NameSeries& series) {
+OutputResult write(const TestTable& t, const std::filesystem::path& directory) {
     OutputFile file(directory, t.tabulka.size(), 2);
     file.write(t.tabulka.data(), t.tabulka.size());
-    return file.publish(local_time, series);
+    return file.publish(local_time);
 }
+
+// Temporary files of one kind while it lives: anonymous where the system
+// allows, or hidden under a name.
+struct TemporaryKind {
+    explicit TemporaryKind(bool hidden) { FailingDisk::refuseAnonymousFiles(hidden); }
+    ~TemporaryKind() { FailingDisk::refuseAnonymousFiles(false); }
+};
 
 std::string name(int number) { return std::string(OutputFileName(local_time, number).view()); }
 
@@ -47,59 +54,58 @@ TEST(OutputFileName, IsTheLocalMinuteInEnglish) {
 
 TEST(OutputFile, HoldsTheHeaderAndOneLinePerRecordInTableOrder) {
     const TempDir dir;
-    NameSeries series;
     TestTable t;
     t.add(novak);
     t.add("905520/1234,Eva, Kovacova,Lesna 3,Kosice,lekarka,2100,0,0,-5,3");
     t.add("140101/0001,,Toth,Dlha 1,Zilina,student,0450,01,1500,100,2");
-    const OutputResult result = write(t, dir.path(), series);
+    const OutputResult result = write(t, dir.path());
     ASSERT_TRUE(result.written);
     EXPECT_EQ(result.name.view(), name(1));
     EXPECT_EQ(readFile(dir.path() / name(1)), header + "\n" + novak + "\n" +
                                                  "905520/1234,Eva, Kovacova,Lesna 3,Kosice,lekarka,2100,0,0,-5,3\n"
                                                  "140101/0001,,Toth,Dlha 1,Zilina,student,450,1,1500,100,2\n");
     // An empty table gives the header alone.
-    const OutputResult empty = write(TestTable{}, dir.path(), series);
+    const OutputResult empty = write(TestTable{}, dir.path());
     ASSERT_TRUE(empty.written);
     EXPECT_EQ(readFile(dir.path() / std::string(empty.name.view())), header + "\n");
 }
 
 TEST(OutputFile, NeverReplacesAnExistingEntry) {
     const TempDir dir;
-    NameSeries series;
     TestTable first;
     first.add(novak);
     // A directory and a dangling link of the series' names are entries too.
     std::filesystem::create_directory(dir.path() / name(2));
     std::filesystem::create_symlink("nowhere", dir.path() / name(3));
-    ASSERT_TRUE(write(first, dir.path(), series).written);
-    ASSERT_TRUE(write(TestTable{}, dir.path(), series).written);
+    ASSERT_TRUE(write(first, dir.path()).written);
+    ASSERT_TRUE(write(TestTable{}, dir.path()).written);
     EXPECT_EQ(listDir(dir.path()), (std::vector<std::string>{name(2), name(3), name(4), name(1)}));
     EXPECT_EQ(readFile(dir.path() / name(1)), header + "\n" + novak + "\n");
     EXPECT_EQ(readFile(dir.path() / name(4)), header + "\n");
 }
 
-TEST(OutputFile, TheSeriesOfAMinuteSearchesOnAndEndsAtItsLastNumber) {
+TEST(OutputFile, AMinutesNamesEndAtTheLastNumber) {
     const TempDir dir;
     TestTable t;
     t.add(novak);
-    // The next output of a minute searches on behind the last name given,
-    // even where an earlier name was freed since; another minute starts anew.
-    NameSeries series;
-    ASSERT_TRUE(write(t, dir.path(), series).written);
+    // A freed name of the minute is taken again; another minute starts anew.
+    ASSERT_TRUE(write(t, dir.path()).written);
+    ASSERT_TRUE(write(t, dir.path()).written);
     std::filesystem::remove(dir.path() / name(1));
-    EXPECT_EQ(write(t, dir.path(), series).name.view(), name(2));
+    EXPECT_EQ(write(t, dir.path()).name.view(), name(1));
     std::tm next_minute = local_time;
     ++next_minute.tm_min;
     OutputFile other(dir.path(), 1, 1);
     other.write(t.tabulka.data(), 1);
-    EXPECT_EQ(other.publish(next_minute, series).name.view(), OutputFileName(next_minute).view());
+    EXPECT_EQ(other.publish(next_minute).name.view(), OutputFileName(next_minute).view());
     // The series ends at 9999: beyond, every name counts as taken.
-    series = {local_time, 9998};
-    const OutputResult last = write(t, dir.path(), series);
+    for (int number = 3; number <= 9998; ++number) {
+        writeFile(dir.path() / name(number), "");
+    }
+    const OutputResult last = write(t, dir.path());
     EXPECT_TRUE(last.written);
     EXPECT_EQ(last.name.view(), name(9999));
-    const OutputResult beyond = write(t, dir.path(), series);
+    const OutputResult beyond = write(t, dir.path());
     EXPECT_FALSE(beyond.written);
     EXPECT_EQ(beyond.error, EEXIST);
     EXPECT_EQ(beyond.name.view(), name(9999));
@@ -107,22 +113,21 @@ TEST(OutputFile, TheSeriesOfAMinuteSearchesOnAndEndsAtItsLastNumber) {
 
 TEST(OutputFile, FailureLeavesNothingAndNamesTheFirstName) {
     const TempDir dir;
-    NameSeries series;
     TestTable t;
     t.add(novak);
     // A regular file where the directory should be stops even root.
     writeFile(dir.path() / "file", "x");
     for (const auto& directory : {dir.path() / "file", dir.path() / "missing"}) {
-        const OutputResult result = write(t, directory, series);
+        const OutputResult result = write(t, directory);
         EXPECT_FALSE(result.written);
         EXPECT_NE(result.error, 0);
         EXPECT_EQ(result.name.view(), name(1));
     }
     // A disk that fails to make the file durable, or to give it its name.
     FailingDisk::failNextSync(EIO);
-    const OutputResult unsynced = write(t, dir.path(), series);
+    const OutputResult unsynced = write(t, dir.path());
     FailingDisk::failNextLink(EIO);
-    const OutputResult unlinked = write(t, dir.path(), series);
+    const OutputResult unlinked = write(t, dir.path());
     FailingDisk::reset();
     for (const OutputResult& result : {unsynced, unlinked}) {
         EXPECT_FALSE(result.written);
@@ -135,14 +140,15 @@ TEST(OutputFile, FailureLeavesNothingAndNamesTheFirstName) {
 TEST(TemporaryFile, BothKindsPublishWithThePermissionsOfAPlainCreation) {
     const TempDir dir;
     const mode_t previous = ::umask(027);
-    for (const auto kind : {TemporaryFile::Kind::anonymous_if_possible, TemporaryFile::Kind::hidden_name}) {
-        std::optional<TemporaryFile> file = TemporaryFile::create(dir.path(), kind);
+    for (const bool hidden : {false, true}) {
+        const TemporaryKind kind(hidden);
+        std::optional<TemporaryFile> file = TemporaryFile::create(dir.path());
         ASSERT_TRUE(file);
         // Only the hidden kind has a name while it is written.
-        EXPECT_EQ(listDir(dir.path()).size(), kind == TemporaryFile::Kind::hidden_name ? 1u : 0u);
+        EXPECT_EQ(listDir(dir.path()).size(), hidden ? 1u : 0u);
         ASSERT_TRUE(file->write("content\n"));
         OutputFileName tried;
-        EXPECT_EQ(file->publish(local_time, 1, 3, tried), 1);
+        EXPECT_TRUE(file->publish(local_time, 3, tried));
         struct stat info {};
         ASSERT_EQ(::stat((dir.path() / name(1)).c_str(), &info), 0);
         EXPECT_EQ(info.st_mode & 0777, 0640u);
@@ -157,13 +163,14 @@ TEST(TemporaryFile, HiddenNamesNeverOpenAnExistingEntry) {
     const TempDir dir;
     std::string taken;
     {
-        const auto first = TemporaryFile::create(dir.path(), TemporaryFile::Kind::hidden_name);
+        const TemporaryKind kind(true);
+        const auto first = TemporaryFile::create(dir.path());
         // The next hidden name is the same with the next number.
         const std::string used = listDir(dir.path()).at(0);
         const std::size_t number_at = used.rfind('-') + 1;
         taken = used.substr(0, number_at) + std::to_string(std::stoi(used.substr(number_at)) + 1) + ".tmp";
         writeFile(dir.path() / taken, "someone else's");
-        std::optional<TemporaryFile> second = TemporaryFile::create(dir.path(), TemporaryFile::Kind::hidden_name);
+        std::optional<TemporaryFile> second = TemporaryFile::create(dir.path());
         ASSERT_TRUE(second);
         ASSERT_TRUE(second->write("mine"));
         EXPECT_EQ(listDir(dir.path()).size(), 3u);
@@ -172,39 +179,23 @@ TEST(TemporaryFile, HiddenNamesNeverOpenAnExistingEntry) {
     EXPECT_EQ(readFile(dir.path() / taken), "someone else's");
 }
 
-TEST(TemporaryFile, EveryNameTakenIsToldAsSuch) {
-    const TempDir dir;
-    std::optional<TemporaryFile> file = TemporaryFile::create(dir.path());
-    ASSERT_TRUE(file);
-    OutputFileName tried;
-    errno = 0;
-    // The series searched on from behind its last name: nothing is left.
-    EXPECT_FALSE(file->publish(local_time, 10000, 9999, tried));
-    EXPECT_EQ(errno, EEXIST);
-    EXPECT_EQ(tried.view(), name(9999));
-    EXPECT_TRUE(listDir(dir.path()).empty());
-}
-
 // Interrupted in the middle of a write, in a child process: nothing may stay
 // behind under any name, whichever kind of temporary was being written. A
 // signal the caller ignores (nohup) stays ignored.
 TEST(OutputFileDeathTest, InterruptedWriteLeavesNothing) {
     const TempDir dir;
     const struct {
-        TemporaryFile::Kind kind;
+        bool hidden;
         int signal;
         bool ignored;
-    } cases[] = {{TemporaryFile::Kind::hidden_name, SIGINT, false},
-                 {TemporaryFile::Kind::hidden_name, SIGTERM, false},
-                 {TemporaryFile::Kind::hidden_name, SIGHUP, false},
-                 {TemporaryFile::Kind::hidden_name, SIGQUIT, false},
-                 {TemporaryFile::Kind::hidden_name, SIGHUP, true},
-                 {TemporaryFile::Kind::anonymous_if_possible, SIGKILL, false}};
+    } cases[] = {{true, SIGINT, false}, {true, SIGTERM, false}, {true, SIGHUP, false},
+                 {true, SIGQUIT, false}, {true, SIGHUP, true},  {false, SIGKILL, false}};
     for (const auto& c : cases) {
         const auto interrupted = [&] {
             std::signal(c.signal, c.ignored ? SIG_IGN : SIG_DFL);
             installSignalHandlers();
-            std::optional<TemporaryFile> file = TemporaryFile::create(dir.path(), c.kind);
+            FailingDisk::refuseAnonymousFiles(c.hidden);
+            std::optional<TemporaryFile> file = TemporaryFile::create(dir.path());
             (void)file->write(std::string(100000, 'x'));
             std::raise(c.signal);
             std::_Exit(listDir(dir.path()).size() == 1 ? 7 : 8); // still here, the file with it

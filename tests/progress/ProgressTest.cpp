@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <sstream>
 #include <pty.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -27,15 +28,25 @@ std::string received(int fd) {
 
 using namespace std::chrono_literals;
 
+// A pseudo-terminal whose master reads exactly the bytes written, without
+// the line discipline's carriage returns; the master does not block.
+void openTerminal(int& master, int& slave) {
+    ASSERT_EQ(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    ::fcntl(master, F_SETFL, O_NONBLOCK);
+    termios settings{};
+    ::tcgetattr(slave, &settings);
+    settings.c_oflag &= ~static_cast<tcflag_t>(OPOST);
+    ::tcsetattr(slave, TCSANOW, &settings);
+}
+
 } // namespace
 
 TEST(Progress, DrawsOnATerminalOnlyAfterTheDelayAndErasesAtTheEnd) {
     int master = -1;
     int slave = -1;
-    ASSERT_EQ(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
-    ::fcntl(master, F_SETFL, O_NONBLOCK);
+    openTerminal(master, slave);
     std::chrono::steady_clock::time_point now{};
-    Progress progress(slave, nullptr, [&] { return now; });
+    Progress progress(slave, [&] { return now; });
     {
         Progress::Step step(progress, "nacitavanie klienti.csv");
         const ProgressCallback callback = step.callback();
@@ -66,18 +77,17 @@ TEST(Progress, DrawsOnATerminalOnlyAfterTheDelayAndErasesAtTheEnd) {
 TEST(Progress, LoadingTheClientFileShowsIt) {
     int master = -1;
     int slave = -1;
-    ASSERT_EQ(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
-    ::fcntl(master, F_SETFL, O_NONBLOCK);
+    openTerminal(master, slave);
     // A second passes at every look at the clock: every step is long.
     std::chrono::steady_clock::time_point now{};
-    Progress progress(slave, nullptr, [&] { return now += 1s; });
+    Progress progress(slave, [&] { return now += 1s; });
     const TempDir dir;
     writeFile(dir.path() / "klienti.csv", header + "\n850312/0417,Jan,Novak,Hlavna 12,Nitra,ucitel,950,2,800,80,1");
     std::istringstream in("u");
-    std::ostringstream out;
-    std::ostringstream err;
+    StringSink out;
+    StringSink err;
     Environment env{in, out, err, fixedCalendar(2026, 12, 7), dir.path()};
-    env.progress = &progress;
+    env.progress = std::move(progress);
     EXPECT_EQ(runKlienti(env), 0);
     const std::string line = "klienti: nacitavanie klienti.csv 100 %";
     EXPECT_EQ(received(master), "\r" + line + "\r" + std::string(line.size(), ' ') + "\r");
@@ -85,11 +95,57 @@ TEST(Progress, LoadingTheClientFileShowsIt) {
     ::close(slave);
 }
 
+TEST(Progress, OtherTextErasesTheLineFirstAndTheNextReportDrawsItAnew) {
+    int master = -1;
+    int slave = -1;
+    openTerminal(master, slave);
+    std::chrono::steady_clock::time_point now{};
+    Progress progress(slave, [&] { return now += 100ms; });
+    DescriptorSink terminal(slave);
+    ClearOfProgress console(terminal);
+    const std::string line = "\rklienti: usporiadanie 50 %";
+    const std::string erase = "\r" + std::string(line.size() - 1, ' ') + "\r";
+    {
+        Progress::Step step(progress, "usporiadanie");
+        for (int i = 0; i < 5; ++i) {
+            step.callback()(1, 2);
+        }
+        EXPECT_TRUE(console.write("Riadok 7\n"));
+        step.callback()(1, 2); // within the interval, but nothing is drawn
+        EXPECT_TRUE(console.write("menu\n"));
+    }
+    EXPECT_EQ(received(master), line + erase + "Riadok 7\n" + line + erase + "menu\n");
+    ::close(master);
+    ::close(slave);
+}
+
+TEST(Progress, MalformedLinesAtATerminalComeAfterTheLineIsErased) {
+    int master = -1;
+    int slave = -1;
+    openTerminal(master, slave);
+    const TempDir dir;
+    writeFile(dir.path() / "klienti.csv", header + "\nzly riadok\n850312/0417,Jan,Novak,Hlavna 12,Nitra,ucitel,950,2,800,80,1");
+    std::istringstream in("u");
+    DescriptorSink terminal(slave);
+    ClearOfProgress console(terminal);
+    std::chrono::steady_clock::time_point now{};
+    Environment env{in, console, console, fixedCalendar(2026, 12, 7), dir.path(), "klienti.csv", true,
+                    Progress(slave, [&] { return now += 1s; })};
+    EXPECT_EQ(runKlienti(env), 0);
+    const std::string line = "klienti: nacitavanie klienti.csv 100 %";
+    EXPECT_EQ(received(master), "\r" + line + "\r" + std::string(line.size(), ' ') + "\r" +
+                                    "Riadok 2 v subore klienti.csv ma nespravny format, zaznam bol preskoceny.\n"
+                                    "\nBolo nacitanych 1 zaznamov o klientoch banky.\n\nZelate si tieto zaznamy "
+                                    "filtrovat?\nVyberte si jednu z moznosti a zadajte prislusny znak.\nA - ano\n"
+                                    "N - nie\nU - ukoncit program\n");
+    ::close(master);
+    ::close(slave);
+}
+
 TEST(ProgressDeathTest, AnEndingSignalErasesTheLine) {
     int master = -1;
     int slave = -1;
-    ASSERT_EQ(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
-    ::fcntl(master, F_SETFL, O_NONBLOCK);
+    openTerminal(master, slave);
     // The signal comes while the step runs, and after it ended: a line its
     // step has erased already is not erased again.
     for (const bool step_ended : {false, true}) {
@@ -98,7 +154,7 @@ TEST(ProgressDeathTest, AnEndingSignalErasesTheLine) {
                 std::signal(SIGTERM, SIG_DFL);
                 installSignalHandlers();
                 std::chrono::steady_clock::time_point now{};
-                Progress progress(slave, nullptr, [&] { return now += 1s; });
+                Progress progress(slave, [&] { return now += 1s; });
                 std::optional<Progress::Step> step(std::in_place, progress, "usporiadanie");
                 step->callback()(1, 2);
                 if (step_ended) {

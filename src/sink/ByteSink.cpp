@@ -1,0 +1,19 @@
+#include "sink/ByteSink.hpp"
+
+#include <cerrno>
+#include <unistd.h>
+
+bool DescriptorSink::write(std::string_view bytes) noexcept {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+        if (n > 0) {
+            bytes.remove_prefix(static_cast<std::size_t>(n));
+        } else if (n == 0) {
+            errno = EIO; // nothing taken and no reason given: trying again would spin
+            return false;
+        } else if (errno != EINTR) {
+            return false;
+        }
+    }
+    return true;
+}
