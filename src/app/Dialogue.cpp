@@ -79,13 +79,46 @@ void printMenu(std::ostream& out, const Menu& menu) {
     }
 }
 
+// At a terminal an answer is a line: what follows it there is dropped, not
+// kept for the next question, and standard error says so where it is more
+// than blanks (its first bytes, control characters shown as '?'). Through a
+// pipe it stays, as scripts feed their answers.
+void endAnswerLine(Console& c, bool noted) {
+    if (!c.env.input_is_terminal) {
+        return;
+    }
+    constexpr std::size_t shown = 40;
+    char rest[shown];
+    std::size_t size = 0;
+    std::size_t blanks_from = 0; // where trailing blanks begin
+    bool longer = false;
+    for (int ch = c.env.input.get(); ch != std::char_traits<char>::eof() && ch != '\n'; ch = c.env.input.get()) {
+        const bool blank = ch == ' ' || ch == '\t' || ch == '\r';
+        if (size == 0 && blank) {
+            continue;
+        }
+        if (size == shown) {
+            longer = longer || !blank;
+            continue;
+        }
+        rest[size++] = ch < 0x20 || ch == 0x7f ? '?' : static_cast<char>(ch);
+        blanks_from = blank ? blanks_from : size;
+    }
+    if (noted && blanks_from > 0) {
+        c.err << "klienti: zvysok riadku \"" << std::string_view(rest, blanks_from) << (longer ? "..." : "")
+              << "\" bol ignorovany\n" << std::flush;
+    }
+}
+
 // Reads answers, one character each, until one means something; each other
-// gets the message. Nothing at end of input.
+// gets the message (at a terminal once per line). Nothing at end of input.
 template <typename Answer>
 std::optional<Answer> readChoice(Console& c, std::optional<Answer> (*meaning)(char) noexcept,
                                  std::string_view chyba) {
     for (char answer; c.env.input >> answer;) {
-        if (const std::optional<Answer> chosen = meaning(answer)) {
+        const std::optional<Answer> chosen = meaning(answer);
+        endAnswerLine(c, chosen.has_value());
+        if (chosen) {
             return chosen;
         }
         c.out << chyba;
@@ -98,6 +131,7 @@ std::optional<Answer> readChoice(Console& c, std::optional<Answer> (*meaning)(ch
 bool readBounds(Console& c, int32_t& min, int32_t& max) {
     for (;;) {
         if (c.env.input >> min >> max) {
+            endAnswerLine(c, true);
             return true;
         }
         if (c.env.input.eof()) {
@@ -249,6 +283,10 @@ bool filterCycle(std::vector<Klient*>& tabulka, Console& c) {
     int32_t max = 0;
     if (!readBounds(c, min, max)) {
         return false;
+    }
+    if (min > max) {
+        c.err << "klienti: dolna hranica " << min << " je vacsia ako horna hranica " << max
+              << ", preto nevyhovuje ziadny zaznam\n" << std::flush;
     }
     const HornaHranica horna{max};
     const DolnaHranica dolna{min};

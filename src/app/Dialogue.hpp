@@ -23,6 +23,7 @@ struct Environment {
     Progress progress = Progress(); // draws nothing unless made on a terminal
     PagerCommand pager = {};        // an empty command: listings go straight to the output
     bool diagnostics_is_terminal = false; // then a filter shows a picture of the values
+    bool input_is_terminal = false;       // then an answer is a line
 };
 
 // The whole program after its command line. Gives the exit status: 1 when

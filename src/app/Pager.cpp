@@ -39,20 +39,21 @@ void waitForPagerOnSignal() noexcept {
     }
 }
 
-PagerCommand choosePager(bool output_is_terminal, bool no_pager, const char* pager, const char* less) {
+PagerCommand choosePager(bool output_is_terminal, bool no_pager, const char* pager, const char* less,
+                         const char* lv) {
     if (!output_is_terminal || no_pager) {
         return {};
     }
-    if (pager != nullptr) {
-        const std::string_view chosen(pager);
-        if (chosen.find_first_not_of(" \t\n") == std::string_view::npos || chosen == "cat") {
-            return {};
-        }
-        return PagerCommand{std::string(chosen), {}};
+    const std::string_view chosen = pager != nullptr ? pager : "less";
+    if (chosen.find_first_not_of(" \t\n") == std::string_view::npos || chosen == "cat") {
+        return {};
     }
-    PagerCommand command{"less", {}};
+    PagerCommand command{std::string(chosen), {}};
     if (less == nullptr) {
         command.environment.emplace_back("LESS=FRX");
+    }
+    if (lv == nullptr) {
+        command.environment.emplace_back("LV=-c");
     }
     return command;
 }

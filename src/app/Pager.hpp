@@ -15,11 +15,13 @@ struct PagerCommand {
     std::vector<std::string> environment;
 };
 
-// Which pager pages the listings, as git chooses it: none when the output is
-// no terminal or --no-pager was given; else PAGER where it is set, none where
-// it is blank or "cat"; else less, with LESS=FRX where LESS is unset, so that
-// a listing that fits one screen is printed inline and nothing is cleared.
-PagerCommand choosePager(bool output_is_terminal, bool no_pager, const char* pager, const char* less);
+// Which pager pages the listings, as git chooses it and sets its environment:
+// none when the output is no terminal or --no-pager was given; else PAGER
+// where it is set, none where it is blank or "cat"; else less. Whatever the
+// pager, LESS=FRX where LESS is unset (a listing that fits one screen is
+// printed inline and nothing is cleared) and LV=-c where LV is unset.
+PagerCommand choosePager(bool output_is_terminal, bool no_pager, const char* pager, const char* less,
+                         const char* lv);
 
 // From the handler of a signal that ends the program: ends the running
 // pager's input and waits for the pager, so that it does not go on fighting

@@ -54,7 +54,9 @@ int main(int argc, char** argv) {
                     command.client_file,
                     output_is_terminal,
                     Progress(STDERR_FILENO),
-                    choosePager(output_is_terminal, command.no_pager, std::getenv("PAGER"), std::getenv("LESS")),
-                    ::isatty(STDERR_FILENO) == 1};
+                    choosePager(output_is_terminal, command.no_pager, std::getenv("PAGER"), std::getenv("LESS"),
+                                std::getenv("LV")),
+                    ::isatty(STDERR_FILENO) == 1,
+                    ::isatty(STDIN_FILENO) == 1};
     return runKlienti(env);
 }

@@ -40,6 +40,43 @@ TEST(Dialogue, FilterBranchListsThenWritesTheMatches) {
     EXPECT_EQ(readFile(dir.path() / s.files[0]), header + "\n" + novak + "\n" + toth + "\n");
 }
 
+TEST(Dialogue, AtATerminalAnAnswerIsALineAndImpossibleBoundsAreNamed) {
+    const std::string note = "klienti: do suboru \"Mon 07. Dec. 2026, 14.05.csv\" bolo zapisanych 3 zaznamov\n";
+    const std::string impossible = "klienti: dolna hranica 80 je vacsia ako horna hranica 40, preto nevyhovuje ziadny "
+                                   "zaznam\n";
+    const std::string empty_filter =
+        filter_menu_text + range("bonita", 35, 92) + bounds_prompt + matching(0) + nothing_to_order + menu(3);
+    const struct {
+        std::string input;
+        bool terminal;
+        std::string output;
+        std::string diagnostics;
+    } cases[] = {
+        // An invalid line gets one message at a terminal, one a character through a pipe.
+        {"xyz\nu\n", true, menu(3) + bad_main, ""},
+        {"xyz\nu\n", false, menu(3) + bad_main + bad_main + bad_main, ""},
+        // The rest of an answer's line is dropped and named, trailing blanks cut.
+        {"n 2 \t\n3\nu\n", true,
+         menu(3) + sort_menu_text + blockKovacova(1) + blockNovak(2) + blockToth(3) + menu(3),
+         "klienti: zvysok riadku \"2\" bol ignorovany\n" + note},
+        {std::string("n\x1b[2J") + std::string(50, 'z') + "\n3\nu\n", true,
+         menu(3) + sort_menu_text + blockKovacova(1) + blockNovak(2) + blockToth(3) + menu(3),
+         "klienti: zvysok riadku \"?[2J" + std::string(36, 'z') + "...\" bol ignorovany\n" + note},
+        // Bounds the wrong way round are named; the rest of their line goes.
+        {"a\n1\n80 40 90\nu\n", true, menu(3) + empty_filter,
+         "klienti: zvysok riadku \"90\" bol ignorovany\n" + impossible},
+        {"a1 80 40 u", false, menu(3) + empty_filter, impossible},
+    };
+    for (const auto& c : cases) {
+        const TempDir dir;
+        Setting setting;
+        setting.input_terminal = c.terminal;
+        const Session s = run(three, c.input, dir, fixedCalendar(2026, 12, 7, 14, 5), setting);
+        EXPECT_EQ(s.output, c.output) << c.input;
+        EXPECT_EQ(s.diagnostics, c.diagnostics) << c.input;
+    }
+}
+
 TEST(Dialogue, OrderingWithoutFilterPersistsForLaterCycles) {
     const TempDir dir;
     const std::string baran = "850312/0417,Ivan,Baran,Dlha 5,Nitra,ucitel,950,2,800,80,1";

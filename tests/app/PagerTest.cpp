@@ -46,20 +46,22 @@ TEST(Pager, ChosenAsGitChoosesIt) {
         bool no_pager;
         const char* pager;
         const char* less;
+        const char* lv;
         std::string command;
         std::vector<std::string> environment;
     } cases[] = {
-        {false, false, "most", nullptr, "", {}}, // no terminal, no pager
-        {true, true, "most", nullptr, "", {}},   // --no-pager
-        {true, false, "", nullptr, "", {}},
-        {true, false, " \t ", nullptr, "", {}}, // blanks run nothing that would read the listing
-        {true, false, "cat", nullptr, "", {}},
-        {true, false, "most -s", nullptr, "most -s", {}},
-        {true, false, nullptr, nullptr, "less", {"LESS=FRX"}},
-        {true, false, nullptr, "-R", "less", {}}, // the user's own LESS stays
+        {false, false, "most", nullptr, nullptr, "", {}}, // no terminal, no pager
+        {true, true, "most", nullptr, nullptr, "", {}},   // --no-pager
+        {true, false, "", nullptr, nullptr, "", {}},
+        {true, false, " \t ", nullptr, nullptr, "", {}}, // blanks run nothing that would read the listing
+        {true, false, "cat", nullptr, nullptr, "", {}},
+        {true, false, "most -s", nullptr, nullptr, "most -s", {"LESS=FRX", "LV=-c"}},
+        {true, false, "less", "", nullptr, "less", {"LV=-c"}}, // the user's own LESS stays, even empty
+        {true, false, nullptr, nullptr, nullptr, "less", {"LESS=FRX", "LV=-c"}},
+        {true, false, nullptr, "-R", "-C", "less", {}},
     };
     for (const auto& c : cases) {
-        const PagerCommand chosen = choosePager(c.terminal, c.no_pager, c.pager, c.less);
+        const PagerCommand chosen = choosePager(c.terminal, c.no_pager, c.pager, c.less, c.lv);
         EXPECT_EQ(chosen.command, c.command) << (c.pager ? c.pager : "unset");
         EXPECT_EQ(chosen.environment, c.environment) << (c.pager ? c.pager : "unset");
     }

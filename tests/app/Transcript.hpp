@@ -52,10 +52,11 @@ struct Session {
 };
 
 // How a session differs from the plain one: the client file as named on the
-// command line and whether the output is a terminal.
+// command line and whether the output, and the input, is a terminal.
 struct Setting {
     std::string client_file = "klienti.csv";
     bool terminal = false;
+    bool input_terminal = false;
 };
 
 // One run of the whole program on a client file with the given content.
@@ -67,6 +68,7 @@ inline Session run(const std::string& content, const std::string& input, const T
     StringSink out;
     StringSink err;
     Environment env{in, out, err, calendar, dir.path(), setting.client_file, setting.terminal};
+    env.input_is_terminal = setting.input_terminal;
     const int status = runKlienti(env);
     std::vector<std::string> files;
     const std::string top = std::filesystem::path(setting.client_file).begin()->string();

@@ -183,7 +183,7 @@ public:
         std::vector<std::string> environment = variables;
         for (char** variable = environ; *variable != nullptr; ++variable) {
             const std::string_view text(*variable);
-            if (!text.starts_with("PAGER=") && !text.starts_with("LESS=")) {
+            if (!text.starts_with("PAGER=") && !text.starts_with("LESS=") && !text.starts_with("LV=")) {
                 environment.emplace_back(text);
             }
         }
@@ -289,13 +289,13 @@ TEST(EndToEnd, AtATerminalThePictureComesBeforeTheBoundsAndTheFileNoteLast) {
     Terminal terminal(dir, {"--no-pager"}, {"PAGER=touch pager-started"});
     const std::string menu_end = "U - ukoncit program\r\n";
     ASSERT_TRUE(terminal.waitFor(menu_end));
-    terminal.type("a1\n");
+    terminal.type("a\n1\n");
     ASSERT_TRUE(terminal.waitFor("(napr. 10 20): "));
     terminal.type("30 100\n");
     ASSERT_TRUE(terminal.waitFor("9. vek klienta\r\n"));
     terminal.type("2\n");
     ASSERT_TRUE(terminal.waitFor(menu_end));
-    terminal.type("n3\n");
+    terminal.type("n\n3\n");
     ASSERT_TRUE(terminal.waitFor(menu_end));
     terminal.type("u\n");
     EXPECT_EQ(terminal.finish(), 0);
@@ -320,6 +320,30 @@ TEST(EndToEnd, AtATerminalThePictureComesBeforeTheBoundsAndTheFileNoteLast) {
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "pager-started")); // --no-pager
 }
 
+TEST(EndToEnd, AtATerminalAnAnswerIsALineAndThePagerGetsGitsEnvironment) {
+    const TempDir dir;
+    writeFile(dir.path() / "klienti.csv", three);
+    writeFile(dir.path() / "pager", "#!/bin/sh\ncat > /dev/null\necho \"[$LESS][$LV]\" >> seen\n");
+    std::filesystem::permissions(dir.path() / "pager", std::filesystem::perms::owner_all);
+    Terminal terminal(dir, {}, {"PAGER=./pager"});
+    ASSERT_TRUE(terminal.waitFor("U - ukoncit program\r\n"));
+    // Through a pipe "ano" would open the filter menu and answer it with
+    // "n" and "o"; "40 80 90" would answer the ordering with the "9".
+    terminal.type("ano\n1\n40 80 90  \nxy\n2\nu\n");
+    EXPECT_EQ(terminal.finish(), 0);
+    const std::vector<std::string> expected = {
+        "klienti: zvysok riadku \"no\" bol ignorovany\r\n", "od 35 do 92.\r\n",
+        "klienti: zvysok riadku \"90\" bol ignorovany\r\n", "vyhovuje 1 zaznamov",
+        "9. vek klienta\r\n", "Neplatny vstup! Prosim zadajte cislo v intervale 1 az 9.\r\n",
+        "\" bolo zapisanych 1 zaznamov\r\n\r\nBolo nacitanych",
+    };
+    const std::vector<std::size_t> at = inOrder(terminal.screen(), expected);
+    EXPECT_EQ(std::find(at.begin(), at.end(), std::string::npos), at.end()) << terminal.screen();
+    // One message for the line "xy"; the pager saw LESS and LV as git sets them.
+    EXPECT_EQ(terminal.screen().find("Neplatny", terminal.screen().find("Neplatny") + 1), std::string::npos);
+    EXPECT_EQ(readFile(dir.path() / "seen"), "[FRX][-c]\n");
+}
+
 TEST(EndToEnd, AtATerminalAMissingFileMessageEndsItsLine) {
     const TempDir dir;
     Terminal terminal(dir, {}, {});
@@ -333,7 +357,7 @@ TEST(EndToEnd, CtrlCWhileThePagerRunsLeavesTheDialogueAtItsNextPrompt) {
     writeFile(dir.path() / "klienti.csv", three);
     Terminal terminal(dir, {}, {"PAGER=touch pager-started; exec sleep 60"});
     ASSERT_TRUE(terminal.waitFor("U - ukoncit program\r\n"));
-    terminal.type("n2\n");
+    terminal.type("n\n2\n");
     for (int tries = 0; tries < 200 && !std::filesystem::exists(dir.path() / "pager-started"); ++tries) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
