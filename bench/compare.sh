@@ -4,8 +4,10 @@
 #   bench/compare.sh [RECORDS] [RUNS] [TOOLS] [SEED]
 #
 # Defaults: 1000000 records, 5 runs, every installed tool, seed 7; TOOLS is a
-# space-separated list out of: klienti gnu-sort sqlite3 miller ("" for all).
-# KLIENTI=path/to/klienti measures another build of the tool.
+# space-separated list out of: klienti gnu-sort sqlite3 miller previous (""
+# for all but previous). KLIENTI=path/to/klienti measures another build of the
+# tool; PREVIOUS=path/to/klienti is the build the tool "previous" runs, say
+# the last release, so that the two are measured interleaved in one run.
 #
 # Generates a client file, then runs three jobs through klienti's standard
 # input, each with its console listing sent to /dev/null and its output file
@@ -25,6 +27,7 @@ BUILD=build/release
 cmake --preset release >/dev/null
 cmake --build --preset release --target klienti generate_klienti >/dev/null
 KLIENTI=$(realpath "${KLIENTI:-$BUILD/klienti}")
+PREVIOUS=$(realpath "${PREVIOUS:-$KLIENTI}")
 PRACA=$(pwd)/bench/out
 rm -rf "$PRACA"
 mkdir -p "$PRACA"
@@ -52,9 +55,11 @@ run_tool() {
   local dir=$1 tool=$2 job=$3
   local pole=${POLE[$job]} num=${NUMERICKY[$job]} filter=${FILTER[$job]}
   case $tool in
-    klienti)
+    klienti|previous)
+      local program=$KLIENTI
+      [ "$tool" = previous ] && program=$PREVIOUS
       ln -f "$VSTUP" "$dir/klienti.csv"
-      (cd "$dir" && printf "${ODPOVEDE[$job]}" | "$KLIENTI" > /dev/null)
+      (cd "$dir" && printf "${ODPOVEDE[$job]}" | "$program" > /dev/null)
       local subor
       subor=$(cd "$dir" && ls | grep -v '^klienti.csv$' | grep '\.csv$' | head -1)
       mv "$dir/$subor" "$dir/out.csv"
@@ -85,7 +90,7 @@ for ((beh = 1; beh <= BEHY; beh++)); do
     for tool in "${TOOLS[@]}"; do
       dir=$PRACA/$tool-$job
       rm -rf "$dir"; mkdir -p "$dir"
-      meranie=$( { /usr/bin/time -f '%e %M' bash -c "$(declare -p VSTUP KLIENTI ODPOVEDE POLE NUMERICKY FILTER STLPEC); $(declare -f run_tool); run_tool '$dir' '$tool' '$job'" ; } 2>&1 | tail -1)
+      meranie=$( { /usr/bin/time -f '%e %M' bash -c "$(declare -p VSTUP KLIENTI PREVIOUS ODPOVEDE POLE NUMERICKY FILTER STLPEC); $(declare -f run_tool); run_tool '$dir' '$tool' '$job'" ; } 2>&1 | tail -1)
       CASY[$tool,$job]+="${meranie% *} "
       PAMAT[$tool,$job]+="${meranie#* } "
       if [ "$tool" != klienti ] && ! cmp -s "$dir/out.csv" "$PRACA/klienti-$job/out.csv"; then
