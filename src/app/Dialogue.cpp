@@ -199,21 +199,13 @@ void orderAndShow(Klient** tabulka, int32_t pocet, SortCriterion kriterium, Envi
 }
 
 // The range sentence, and at a terminal the picture of the values on
-// standard error, taken in the same pass. Without memory for the picture,
-// there is none: it is only a help.
+// standard error, counted in a second pass over the table.
 void showRange(const std::vector<Klient*>& tabulka, FilterCriterion kriterium, const Datum& dnes, Environment& env) {
-    std::optional<ValueHistogram> histogram;
-    if (env.diagnostics_is_terminal && !tabulka.empty()) {
-        try {
-            histogram.emplace();
-        } catch (const std::bad_alloc&) {
-        }
-    }
-    printFilterRange(tabulka.data(), static_cast<int32_t>(tabulka.size()), kriterium, dnes, env.output,
-                     histogram ? &*histogram : nullptr);
-    if (histogram) {
+    const auto pocet = static_cast<int32_t>(tabulka.size());
+    const std::optional<ValueRange> range = printFilterRange(tabulka.data(), pocet, kriterium, dnes, env.output);
+    if (range && env.diagnostics_is_terminal) {
         env.output.flush();
-        drawValuePicture(env.diagnostics, histogram->bands());
+        drawValuePicture(env.diagnostics, countBands(tabulka.data(), pocet, kriterium, dnes, *range));
     }
 }
 
