@@ -245,21 +245,13 @@ void orderAndShow(Klient** tabulka, int32_t pocet, SortCriterion kriterium, Cons
 }
 
 // The range sentence, and at a terminal the picture of the values on
-// standard error, taken in the same pass. Without memory for the picture,
-// there is none: it is only a help.
+// standard error, counted in a second pass over the table.
 void showRange(const std::vector<Klient*>& tabulka, FilterCriterion kriterium, const Datum& dnes, Console& c) {
-    std::optional<ValueHistogram> histogram;
-    if (c.env.diagnostics_is_terminal && !tabulka.empty()) {
-        try {
-            histogram.emplace();
-        } catch (const std::bad_alloc&) {
-        }
-    }
-    printFilterRange(tabulka.data(), static_cast<int32_t>(tabulka.size()), kriterium, dnes, c.out,
-                     histogram ? &*histogram : nullptr);
-    if (histogram) {
+    const auto pocet = static_cast<int32_t>(tabulka.size());
+    const std::optional<ValueRange> range = printFilterRange(tabulka.data(), pocet, kriterium, dnes, c.out);
+    if (range && c.env.diagnostics_is_terminal) {
         c.out.flush();
-        drawValuePicture(c.err, histogram->bands());
+        drawValuePicture(c.err, countBands(tabulka.data(), pocet, kriterium, dnes, *range));
         c.err.flush();
     }
 }

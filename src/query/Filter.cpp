@@ -6,36 +6,26 @@ bool matches(int32_t v, HornaHranica max, DolnaHranica min) noexcept { return v 
 
 } // namespace
 
-void printFilterRange(Klient* const* tabulka, int32_t pocet, FilterCriterion kriterium, const Datum& dnes,
-                      std::ostream& out, ValueHistogram* histogram) {
+std::optional<ValueRange> printFilterRange(Klient* const* tabulka, int32_t pocet, FilterCriterion kriterium,
+                                           const Datum& dnes, std::ostream& out) {
     const FilterMenuItem& item = menuItem(kriterium);
     if (pocet <= 0) {
         out << "\nPre kriterium \"" << item.range_label << "\" sa v subore nenachadzaju ziadne hodnoty.\n";
-        return;
+        return std::nullopt;
     }
     int32_t najmensia = item.value(*tabulka[0], dnes);
     int32_t najvacsia = najmensia;
-    const auto visit = [&](int32_t v) {
+    for (int32_t i = 1; i < pocet; ++i) {
+        const int32_t v = item.value(*tabulka[i], dnes);
         if (v > najvacsia) {
             najvacsia = v;
         } else if (v < najmensia) {
             najmensia = v;
         }
-    };
-    // Two loops, so that the one without a histogram tests for none.
-    if (histogram != nullptr) {
-        for (int32_t i = 0; i < pocet; ++i) {
-            const int32_t v = item.value(*tabulka[i], dnes);
-            histogram->add(v);
-            visit(v);
-        }
-    } else {
-        for (int32_t i = 1; i < pocet; ++i) {
-            visit(item.value(*tabulka[i], dnes));
-        }
     }
     out << "\nPre kriterium \"" << item.range_label << "\" sa v subore nachadzaju hodnoty v intervale od "
         << najmensia << " do " << najvacsia << ".\n";
+    return ValueRange{najmensia, najvacsia};
 }
 
 int32_t countMatching(Klient* const* tabulka, HornaHranica max, DolnaHranica min, int32_t pocet,

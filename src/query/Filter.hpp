@@ -3,7 +3,6 @@
 #include "model/Datum.hpp"
 #include "model/Klient.hpp"
 #include "query/Menu.hpp"
-#include "query/ValueBands.hpp"
 
 #include <array>
 #include <cstdint>
@@ -50,10 +49,13 @@ inline const FilterMenuItem& menuItem(FilterCriterion kriterium) noexcept {
 struct DolnaHranica { int32_t hodnota; };
 struct HornaHranica { int32_t hodnota; };
 
+// The lowest and the highest value of an attribute over a table.
+struct ValueRange { int32_t lowest; int32_t highest; };
+
 // Writes the sentence with the lowest and highest value over the table, or that
-// there are none; the same pass counts every value into histogram, if given.
-void printFilterRange(Klient* const* tabulka, int32_t pocet, FilterCriterion kriterium, const Datum& dnes,
-                      std::ostream& out, ValueHistogram* histogram = nullptr);
+// there are none; returns that range, none for an empty table.
+std::optional<ValueRange> printFilterRange(Klient* const* tabulka, int32_t pocet, FilterCriterion kriterium,
+                                           const Datum& dnes, std::ostream& out);
 
 // How many of the first pocet records have a value within min..max, both included.
 int32_t countMatching(Klient* const* tabulka, HornaHranica max, DolnaHranica min, int32_t pocet,

@@ -55,6 +55,16 @@ TEST(FilterRange, NamesTheLowestAndHighestValue) {
     EXPECT_EQ(range(TestTable{}, F::vek), "\nPre kriterium \"vek\" sa v subore nenachadzaju ziadne hodnoty.\n");
 }
 
+TEST(FilterRange, ReturnsTheRangeItNamesAndNoneForAnEmptyTable) {
+    const TestTable t = three();
+    std::ostringstream out;
+    const std::optional<ValueRange> r = printFilterRange(t.tabulka.data(), t.pocet(), F::suma_uverov, dnes, out);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->lowest, 0);
+    EXPECT_EQ(r->highest, 1500);
+    EXPECT_FALSE(printFilterRange(nullptr, 0, F::vek, dnes, out));
+}
+
 TEST(Filter, SelectsWithinInclusiveBoundsInTableOrder) {
     const TestTable t = three();
     const struct {

@@ -4,12 +4,30 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <random>
 #include <sstream>
 #include <vector>
 
 namespace {
+
+const Datum dnes{2026, 12, 7};
+
+// Records with these credit scores, and a table of them.
+struct Scores {
+    std::vector<Klient> records;
+    std::vector<Klient*> tabulka;
+    explicit Scores(const std::vector<int32_t>& values) : records(values.size()) {
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            records[i].setBonita(values[i]);
+            tabulka.push_back(&records[i]);
+        }
+    }
+    ValueBands count(ValueRange range) const {
+        return countBands(tabulka.data(), static_cast<int32_t>(tabulka.size()), FilterCriterion::bonita, dnes, range);
+    }
+};
 
 struct Expected {
     std::vector<int32_t> values;
@@ -20,7 +38,7 @@ struct Expected {
 
 } // namespace
 
-TEST(ValueBands, RoundWidthsFromTheLowestBandToTheHighestWithEveryValueCounted) {
+TEST(ValueBands, RoundWidthsFromTheLowestBandToTheHighestWithEveryValueCountedOnce) {
     std::mt19937 random(7);
     std::vector<int32_t> salaries(5000);
     for (int32_t& plat : salaries) {
@@ -32,31 +50,41 @@ TEST(ValueBands, RoundWidthsFromTheLowestBandToTheHighestWithEveryValueCounted) 
         {{5, 5, 5}, 1, 5, 1},
         {{-15, -5, 4}, 2, -16, 11},
         {{0, 100}, 10, 0, 11},
-        {{0, 50}, 5, 0, 11},
-        {{0, 4000000}, 400128, 0, 10}, // buckets of 128: no round width gives enough bands
-        {{INT32_MIN, 0, INT32_MAX}, 429522944, -2147614720LL, 10}, // no round width: whole fine buckets
+        {{0, 50}, 5, 0, 11},       // tens would give six bands
+        {{0, 25}, 5, 0, 6},        // twos give thirteen: the nearest to ten of at most twelve
+        {{0, 4000000}, 500000, 0, 9},
+        {{INT32_MAX - 3, INT32_MAX}, 1, INT32_MAX - 3, 4},
+        {{INT32_MIN, INT32_MIN}, 1, INT32_MIN, 1},
+        {{INT32_MIN, 0, INT32_MAX}, 500000000, -2500000000LL, 10},
         {salaries, 1000, 0, 7},
     };
     for (const Expected& c : cases) {
-        ValueHistogram histogram;
-        for (const int32_t v : c.values) {
-            histogram.add(v);
-        }
-        const ValueBands result = histogram.bands();
+        const auto [lowest, highest] = std::minmax_element(c.values.begin(), c.values.end());
+        const ValueBands result = Scores(c.values).count({*lowest, *highest});
         ASSERT_EQ(result.size, c.bands) << c.values.front();
-        EXPECT_EQ(result.bands[0].low, c.first_low);
+        uint64_t counted = 0;
         for (std::size_t i = 0; i < result.size; ++i) {
             const ValueBands::Band& band = result.bands[i];
-            EXPECT_EQ(band.high - band.low + 1, c.width);
-            uint64_t inside = 0;
-            for (const int32_t v : c.values) {
-                inside += v >= band.low && v <= band.high ? 1 : 0;
-            }
-            EXPECT_EQ(band.count, inside) << "band " << i << " of " << c.values.front();
+            EXPECT_EQ(band.low, c.first_low + static_cast<int64_t>(i) * c.width);
+            EXPECT_EQ(band.high, band.low + c.width - 1);
+            const auto inside = std::count_if(c.values.begin(), c.values.end(),
+                                              [&](int32_t v) { return v >= band.low && v <= band.high; });
+            EXPECT_EQ(band.count, static_cast<uint64_t>(inside)) << "band " << i << " of " << c.values.front();
+            counted += band.count;
         }
-        EXPECT_LE(result.bands[result.size - 1].low, *std::max_element(c.values.begin(), c.values.end()));
+        EXPECT_EQ(counted, c.values.size());
+        EXPECT_LE(result.bands[result.size - 1].low, *highest);
     }
-    EXPECT_EQ(ValueHistogram().bands().size, 0u);
+}
+
+TEST(ValueBands, AValueOutsideTheRangeIsNotCounted) {
+    const ValueBands result = Scores({9, 10, 19, 21, INT32_MIN, INT32_MAX}).count({10, 19});
+    ASSERT_EQ(result.size, 10u);
+    uint64_t counted = 0;
+    for (const ValueBands::Band& band : result.bands) {
+        counted += band.count;
+    }
+    EXPECT_EQ(counted, 2u);
 }
 
 TEST(ValuePicture, BarsScaledToTheFullestBandAndAMarkForEveryBandThatHoldsAValue) {
