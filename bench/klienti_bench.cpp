@@ -153,7 +153,7 @@ void filterRange(benchmark::State& state, bool picture) {
     for (auto _ : state) {
         const std::optional<ValueRange> range = printFilterRange(tabulka.data(), pocet, kriterium, dnes, out);
         if (picture) {
-            drawValuePicture(out, countBands(tabulka.data(), pocet, kriterium, dnes, *range));
+            drawValuePicture(out, countBands(tabulka.data(), pocet, kriterium, dnes, *range), 80);
         }
     }
     itemsProcessed(state);

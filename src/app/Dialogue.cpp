@@ -251,7 +251,7 @@ void showRange(const std::vector<Klient*>& tabulka, FilterCriterion kriterium, c
     const std::optional<ValueRange> range = printFilterRange(tabulka.data(), pocet, kriterium, dnes, c.out);
     if (range && c.env.diagnostics_is_terminal) {
         c.out.flush();
-        drawValuePicture(c.err, countBands(tabulka.data(), pocet, kriterium, dnes, *range));
+        drawValuePicture(c.err, countBands(tabulka.data(), pocet, kriterium, dnes, *range), c.env.columns());
         c.err.flush();
     }
 }

@@ -6,7 +6,9 @@
 #include "progress/Progress.hpp"
 #include "sink/ByteSink.hpp"
 
+#include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <istream>
 #include <string>
 
@@ -24,6 +26,7 @@ struct Environment {
     PagerCommand pager = {};        // an empty command: listings go straight to the output
     bool diagnostics_is_terminal = false; // then a filter shows a picture of the values
     bool input_is_terminal = false;       // then an answer is a line
+    std::function<std::size_t()> columns = [] { return std::size_t{80}; }; // of the terminal, for the picture
 };
 
 // The whole program after its command line. Gives the exit status: 1 when

@@ -3,11 +3,10 @@
 #include <algorithm>
 #include <charconv>
 #include <iomanip>
+#include <string_view>
+#include <sys/ioctl.h>
 
 namespace {
-
-// The longest bar, for the fullest band.
-constexpr uint64_t longest_bar = 40;
 
 std::size_t digitsOf(int64_t value) {
     char text[24];
@@ -16,13 +15,17 @@ std::size_t digitsOf(int64_t value) {
 
 } // namespace
 
-void drawValuePicture(std::ostream& out, const ValueBands& bands) {
+void drawValuePicture(std::ostream& out, const ValueBands& bands, std::size_t columns) {
     uint64_t fullest = 0;
     std::size_t width = 0;
     for (std::size_t i = 0; i < bands.size; ++i) {
         fullest = std::max(fullest, bands.bands[i].count);
         width = std::max({width, digitsOf(bands.bands[i].low), digitsOf(bands.bands[i].high)});
     }
+    // "klienti: ", the bounds, " | ", the bar, a blank and the count, short
+    // of the last column, where a terminal may wrap; one mark at the least.
+    const std::size_t fixed = 9 + 2 * width + 6 + digitsOf(static_cast<int64_t>(fullest)) + 1;
+    const uint64_t longest_bar = columns > fixed + 1 ? columns - fixed - 1 : 1;
     for (std::size_t i = 0; i < bands.size; ++i) {
         const ValueBands::Band& band = bands.bands[i];
         // Every band that holds a value shows at least one mark.
@@ -37,4 +40,15 @@ void drawValuePicture(std::ostream& out, const ValueBands& bands) {
         }
         out << ' ' << band.count << '\n';
     }
+}
+
+std::size_t terminalColumns(int fd, const char* columns) noexcept {
+    winsize size{};
+    if (::ioctl(fd, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) {
+        return size.ws_col;
+    }
+    std::size_t given = 0;
+    const std::string_view text = columns != nullptr ? columns : "";
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), given);
+    return error == std::errc() && end == text.data() + text.size() && given > 0 ? given : 80;
 }

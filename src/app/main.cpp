@@ -1,6 +1,7 @@
 #include "app/CommandLine.hpp"
 #include "app/Dialogue.hpp"
 #include "app/Signals.hpp"
+#include "app/ValuePicture.hpp"
 #include "progress/Progress.hpp"
 #include "sink/ByteSink.hpp"
 
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
                     choosePager(output_is_terminal, command.no_pager, std::getenv("PAGER"), std::getenv("LESS"),
                                 std::getenv("LV")),
                     ::isatty(STDERR_FILENO) == 1,
-                    ::isatty(STDIN_FILENO) == 1};
+                    ::isatty(STDIN_FILENO) == 1,
+                    [] { return terminalColumns(STDERR_FILENO, std::getenv("COLUMNS")); }};
     return runKlienti(env);
 }

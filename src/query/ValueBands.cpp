@@ -40,6 +40,10 @@ ValueBands countBands(Klient* const* tabulka, int32_t pocet, FilterCriterion kri
         result.bands[b].low = start + static_cast<int64_t>(b) * width;
         result.bands[b].high = result.bands[b].low + width - 1;
     }
+    // The edge bands end where the values do: no band runs past them and
+    // looks like a dip.
+    result.bands[0].low = range.lowest;
+    result.bands[result.size - 1].high = range.highest;
     const auto value = menuItem(kriterium).value;
     for (int32_t i = 0; i < pocet; ++i) {
         // Below start the difference wraps to a huge band number: neither is counted.

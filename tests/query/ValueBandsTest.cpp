@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <pty.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <climits>
 #include <random>
@@ -65,15 +68,16 @@ TEST(ValueBands, RoundWidthsFromTheLowestBandToTheHighestWithEveryValueCountedOn
         uint64_t counted = 0;
         for (std::size_t i = 0; i < result.size; ++i) {
             const ValueBands::Band& band = result.bands[i];
-            EXPECT_EQ(band.low, c.first_low + static_cast<int64_t>(i) * c.width);
-            EXPECT_EQ(band.high, band.low + c.width - 1);
+            // Round bounds inside; the edge bands end at the lowest and highest value.
+            const int64_t round_low = c.first_low + static_cast<int64_t>(i) * c.width;
+            EXPECT_EQ(band.low, i == 0 ? *lowest : round_low);
+            EXPECT_EQ(band.high, i + 1 == result.size ? *highest : round_low + c.width - 1);
             const auto inside = std::count_if(c.values.begin(), c.values.end(),
                                               [&](int32_t v) { return v >= band.low && v <= band.high; });
             EXPECT_EQ(band.count, static_cast<uint64_t>(inside)) << "band " << i << " of " << c.values.front();
             counted += band.count;
         }
         EXPECT_EQ(counted, c.values.size());
-        EXPECT_LE(result.bands[result.size - 1].low, *highest);
     }
 }
 
@@ -87,17 +91,38 @@ TEST(ValueBands, AValueOutsideTheRangeIsNotCounted) {
     EXPECT_EQ(counted, 2u);
 }
 
-TEST(ValuePicture, BarsScaledToTheFullestBandAndAMarkForEveryBandThatHoldsAValue) {
+TEST(ValuePicture, BarsScaledToTheFullestBandAndTheTerminalsWidth) {
     ValueBands bands;
     bands.bands[0] = {-10, -1, 80};
     bands.bands[1] = {0, 9, 0};
     bands.bands[2] = {10, 19, 1};
-    bands.bands[3] = {20, 29, 57}; // 28.5 marks, rounded
+    bands.bands[3] = {20, 29, 57};
     bands.size = 4;
-    std::ostringstream out;
-    drawValuePicture(out, bands);
-    EXPECT_EQ(out.str(), "klienti: -10 -  -1 | " + std::string(40, '#') + " 80\n"
-                         "klienti:   0 -   9 | 0\n"
-                         "klienti:  10 -  19 | # 1\n"
-                         "klienti:  20 -  29 | " + std::string(29, '#') + " 57\n");
+    const struct {
+        std::size_t columns;
+        std::size_t fullest, rounded; // 57 of 80 marks' share
+    } cases[] = {{65, 40, 29}, {40, 15, 11}, {10, 1, 1}};
+    for (const auto& c : cases) {
+        std::ostringstream out;
+        drawValuePicture(out, bands, c.columns);
+        EXPECT_EQ(out.str(), "klienti: -10 -  -1 | " + std::string(c.fullest, '#') + " 80\n"
+                             "klienti:   0 -   9 | 0\n"
+                             "klienti:  10 -  19 | # 1\n"
+                             "klienti:  20 -  29 | " + std::string(c.rounded, '#') + " 57\n")
+            << c.columns;
+    }
+}
+
+TEST(ValuePicture, TheTerminalsWidthFromTheTerminalElseColumnsElseEighty) {
+    int master = -1;
+    int slave = -1;
+    const winsize size{24, 40, 0, 0};
+    ASSERT_EQ(::openpty(&master, &slave, nullptr, nullptr, &size), 0);
+    EXPECT_EQ(terminalColumns(slave, "132"), 40u);
+    ::close(master);
+    ::close(slave);
+    EXPECT_EQ(terminalColumns(-1, "132"), 132u);
+    for (const char* columns : {"", "0", "12x", "-5", static_cast<const char*>(nullptr)}) {
+        EXPECT_EQ(terminalColumns(-1, columns), 80u) << (columns ? columns : "unset");
+    }
 }
