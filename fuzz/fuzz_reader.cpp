@@ -2,6 +2,7 @@
 // report the rest, and never read or write outside its buffers.
 
 #include "io/ClientReader.hpp"
+#include "io/RecordLine.hpp"
 #include "io/TextSource.hpp"
 
 #include <cstddef>
@@ -26,8 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const ClientStore klienti = loadClients(source, reports, options).klienti;
     // Every loaded record keeps its fields within their limits.
     for (const Klient* k : klienti.tabulka()) {
-        if (fixedTextLength(k->menoField()) > Klient::max_meno || fixedTextLength(k->ulicaField()) > Klient::max_ulica ||
-            fixedTextLength(k->rc.cisloField()) > RodneCislo::capacity - 1) {
+        if (fixedTextLength(k->rc.cisloField()) > max_field_length[0] ||
+            fixedTextLength(k->menoField()) > max_field_length[1] ||
+            fixedTextLength(k->ulicaField()) > max_field_length[3]) {
             std::abort();
         }
     }

@@ -2,7 +2,7 @@
 
 #include "ClientGenerator.hpp"
 #include "TestSupport.hpp"
-#include "io/RecordFormat.hpp"
+#include "io/RecordLine.hpp"
 #include "io/TextSource.hpp"
 
 #include <gtest/gtest.h>
