@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     TextSource source(std::string(reinterpret_cast<const char*>(data), size), size % 97 + 1);
     std::ostringstream reports;
     LoadOptions options;
-    options.max_records = static_cast<int32_t>(size % 7 == 0 ? size % 13 : 1000);
+    options.max_records = size % 7 == 0 ? size % 13 : 1000;
     const bool pieces = size % 4 == 0;
     options.chunk_size = pieces ? size / 3 + 1 : size % 251 + 1;
     options.workers = pieces ? static_cast<unsigned>(size % 3 + 2) : 1;

@@ -38,7 +38,9 @@ public:
     ClientStore& operator=(ClientStore&&) noexcept = default;
 
     void add(Block block) { blocks_.push_back(std::move(block)); }
-    void finish(); // builds the table of all records, in the order they were added
+    // Builds the table of the records in the order they were added, the first
+    // `most` of them; false when some were left out.
+    bool finish(std::size_t most);
 
     std::vector<Klient*>& tabulka() noexcept { return tabulka_; }
     const std::vector<Klient*>& tabulka() const noexcept { return tabulka_; }
@@ -51,7 +53,9 @@ private:
 
 struct LoadOptions {
     std::string_view file_name = "klienti.csv"; // as the messages name it
-    int32_t max_records = INT32_MAX; // a record beyond ends the reading, with a message
+    // The dialogue counts records in 32 bits: those beyond are left out of the
+    // table, with a message.
+    std::size_t max_records = INT32_MAX;
     // Read chunk_size bytes at a time, each chunk parsed by `workers` threads
     // (by one when under min_shared_chunk).
     std::size_t chunk_size = std::size_t{4} << 20;
