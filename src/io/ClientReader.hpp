@@ -33,10 +33,6 @@ public:
         std::size_t filled = 0;
     };
 
-    ClientStore() = default;
-    ClientStore(ClientStore&&) noexcept = default;
-    ClientStore& operator=(ClientStore&&) noexcept = default;
-
     void add(Block block) { blocks_.push_back(std::move(block)); }
     // Builds the table of the records in the order they were added, the first
     // `most` of them; false when some were left out.
