@@ -10,7 +10,7 @@
 #include <memory>
 #include <string_view>
 
-// The writers' text, handed on in large pieces. Its room is fixed when made: an
+// The writers' text, handed on a batch at a time. Its room is fixed when made: an
 // append never allocates or throws, and one that would not fit writes nothing
 // and marks it overflowed.
 class TextBuffer {
