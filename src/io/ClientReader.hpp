@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <ostream>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -38,8 +39,8 @@ public:
     // `most` of them; false when some were left out.
     bool finish(std::size_t most);
 
-    std::vector<Klient*>& tabulka() noexcept { return tabulka_; }
-    const std::vector<Klient*>& tabulka() const noexcept { return tabulka_; }
+    std::vector<Klient*>& tabulka() noexcept { return tabulka_; } // the dialogue orders it in place
+    std::span<const Klient* const> tabulka() const noexcept { return tabulka_; } // read-only, records too
     int32_t pocet() const noexcept { return static_cast<int32_t>(tabulka_.size()); }
 
 private:
