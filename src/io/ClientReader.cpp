@@ -20,11 +20,9 @@ bool ClientStore::finish(std::size_t most) {
             tabulka_.push_back(&block.records[i]);
         }
     }
-    if (tabulka_.size() <= most) {
-        return true;
-    }
-    tabulka_.resize(most);
-    return false;
+    const bool all = tabulka_.size() <= most;
+    tabulka_.resize(std::min(tabulka_.size(), most));
+    return all;
 }
 
 namespace {
@@ -75,9 +73,9 @@ Piece parsePiece(const char* begin, const char* end) {
     return piece;
 }
 
-// Parses whole lines [begin, end) as one piece per
-// worker cut at line ends, side by side, while alongside() runs on the calling
-// thread (before them, with one worker); the pieces come back in file order.
+// Parses whole lines [begin, end) as one piece per worker, cut at line ends, side
+// by side, while alongside() runs on the calling thread (before them, with one
+// worker); the pieces come back in file order.
 std::vector<Piece> parseSideBySide(const char* begin, const char* end, const LoadOptions& options,
                                    const auto& alongside) {
     const auto size = static_cast<std::size_t>(end - begin);
