@@ -2,6 +2,7 @@
 // report the rest, and never read or write outside its buffers.
 
 #include "io/ClientReader.hpp"
+#include "io/RecordLine.hpp"
 #include "io/TextSource.hpp"
 
 #include <cstddef>
@@ -18,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     TextSource source(std::string(reinterpret_cast<const char*>(data), size), size % 97 + 1);
     std::ostringstream reports;
     LoadOptions options;
-    options.max_records = static_cast<int32_t>(size % 7 == 0 ? size % 13 : 1000);
+    options.max_records = size % 7 == 0 ? size % 13 : 1000;
     const bool pieces = size % 4 == 0;
     options.chunk_size = pieces ? size / 3 + 1 : size % 251 + 1;
     options.workers = pieces ? static_cast<unsigned>(size % 3 + 2) : 1;
@@ -26,8 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const ClientStore klienti = loadClients(source, reports, options).klienti;
     // Every loaded record keeps its fields within their limits.
     for (const Klient* k : klienti.tabulka()) {
-        if (fixedTextLength(k->menoField()) > Klient::max_meno || fixedTextLength(k->ulicaField()) > Klient::max_ulica ||
-            fixedTextLength(k->rc.cisloField()) > RodneCislo::capacity - 1) {
+        if (fixedTextLength(k->rc.cisloField()) > max_field_length[0] ||
+            fixedTextLength(k->menoField()) > max_field_length[1] ||
+            fixedTextLength(k->ulicaField()) > max_field_length[3]) {
             std::abort();
         }
     }

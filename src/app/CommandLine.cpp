@@ -1,9 +1,5 @@
 #include "app/CommandLine.hpp"
 
-#ifndef KLIENTI_VERSION
-#error "KLIENTI_VERSION comes from the build"
-#endif
-
 CommandLine parseCommandLine(std::span<const std::string_view> args) {
     CommandLine command;
     const auto refuse = [&](std::string text) {

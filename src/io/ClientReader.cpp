@@ -11,7 +11,7 @@
 #include <string_view>
 #include <utility>
 
-void ClientStore::finish() {
+bool ClientStore::finish(std::size_t most) {
     tabulka_.clear();
     tabulka_.reserve(std::accumulate(blocks_.begin(), blocks_.end(), std::size_t{0},
                                      [](std::size_t total, const Block& block) { return total + block.filled; }));
@@ -20,6 +20,9 @@ void ClientStore::finish() {
             tabulka_.push_back(&block.records[i]);
         }
     }
+    const bool all = tabulka_.size() <= most;
+    tabulka_.resize(std::min(tabulka_.size(), most));
+    return all;
 }
 
 namespace {
@@ -27,6 +30,7 @@ namespace {
 // commas and a carriage return): of a longer line only this much is kept,
 // which is malformed all the same.
 constexpr std::size_t max_kept_line = 256;
+static_assert(std::accumulate(max_field_length.begin(), max_field_length.end(), std::size_t{10 + 1}) < max_kept_line);
 constexpr std::size_t max_reports = 10; // malformed lines reported one by one; the rest are counted
 // A piece's record blocks double from the first size up to the largest: few
 // records take little memory, many take few blocks.
@@ -36,24 +40,21 @@ constexpr std::size_t largest_block = 1024;
 // A run of whole lines turned into records.
 struct Piece {
     std::vector<ClientStore::Block> blocks;
-    std::size_t filled = 0;
     uint64_t lines = 0;                                // lines examined
     std::array<uint64_t, max_reports> first_malformed; // counted from 0 within the piece
     uint64_t malformed = 0;
-    bool limit_reached = false; // a record beyond the room was found: the piece ends before it
 
     Klient& nextRecord() {
         if (blocks.empty() || blocks.back().filled == blocks.back().size) {
             const std::size_t size = blocks.empty() ? first_block : std::min(2 * blocks.back().size, largest_block);
             blocks.push_back({std::make_unique<Klient[]>(size), size, 0});
         }
-        ++filled;
         return blocks.back().records[blocks.back().filled++];
     }
 };
 
-// Parses [begin, end), the last line perhaps unended, into at most room records.
-Piece parsePiece(const char* begin, const char* end, std::size_t room) {
+// Parses [begin, end), the last line perhaps unended.
+Piece parsePiece(const char* begin, const char* end) {
     Piece piece;
     for (const char* line = begin; line < end; ++piece.lines) {
         const auto* lf = static_cast<const char*>(std::memchr(line, '\n', static_cast<std::size_t>(end - line)));
@@ -63,10 +64,6 @@ Piece parsePiece(const char* begin, const char* end, std::size_t room) {
             text.remove_suffix(1);
         }
         if (const auto fields = splitRecordLine(text)) {
-            if (piece.filled == room) {
-                piece.limit_reached = true;
-                break;
-            }
             fillKlient(*fields, piece.nextRecord());
         } else if (++piece.malformed <= max_reports) {
             piece.first_malformed[piece.malformed - 1] = piece.lines;
@@ -76,10 +73,10 @@ Piece parsePiece(const char* begin, const char* end, std::size_t room) {
     return piece;
 }
 
-// Parses whole lines [begin, end) into at most room records, as one piece per
-// worker cut at line ends, side by side, while alongside() runs on the calling
-// thread (before them, with one worker); the pieces come back in file order.
-std::vector<Piece> parseSideBySide(const char* begin, const char* end, const LoadOptions& options, std::size_t room,
+// Parses whole lines [begin, end) as one piece per worker, cut at line ends, side
+// by side, while alongside() runs on the calling thread (before them, with one
+// worker); the pieces come back in file order.
+std::vector<Piece> parseSideBySide(const char* begin, const char* end, const LoadOptions& options,
                                    const auto& alongside) {
     const auto size = static_cast<std::size_t>(end - begin);
     const std::size_t count = size < options.min_shared_chunk ? 1 : std::max(options.workers, 1u);
@@ -95,7 +92,7 @@ std::vector<Piece> parseSideBySide(const char* begin, const char* end, const Loa
         if (t == 0) {
             alongside();
         } else {
-            pieces[t - 1] = parsePiece(cuts[t - 1], cuts[t], room);
+            pieces[t - 1] = parsePiece(cuts[t - 1], cuts[t]);
         }
     };
     // One worker is one core: reading and parsing take turns on it.
@@ -104,17 +101,6 @@ std::vector<Piece> parseSideBySide(const char* begin, const char* end, const Loa
         task(1);
     } else {
         runSideBySide(count + 1, task);
-    }
-    // Pieces parsed side by side each had the whole room: where they found
-    // more records together (counting one found beyond it), the chunk is
-    // parsed again in one piece, which ends exactly at the limit.
-    std::size_t found = 0;
-    for (const Piece& piece : pieces) {
-        found += piece.filled + (piece.limit_reached ? 1 : 0);
-    }
-    if (count > 1 && found > room) {
-        pieces.clear();
-        pieces.push_back(parsePiece(begin, end, room));
     }
     return pieces;
 }
@@ -144,10 +130,8 @@ LoadResult loadClients(ByteSource& source, std::ostream& out, const LoadOptions&
         error = bytes < 0 ? errno : 0;
     };
     uint64_t next_line = 2; // the header is line 1
-    std::size_t room = static_cast<std::size_t>(std::max(options.max_records, 0));
     std::size_t reported = 0;
     uint64_t unreported = 0;
-    bool full = false;
     // Takes pieces in file order: reports malformed lines, stores the records.
     const auto add = [&](Piece&& piece) {
         const auto listed = static_cast<std::size_t>(std::min<uint64_t>(piece.malformed, max_reports - reported));
@@ -158,14 +142,8 @@ LoadResult loadClients(ByteSource& source, std::ostream& out, const LoadOptions&
         reported += listed;
         unreported += piece.malformed - listed;
         next_line += piece.lines;
-        room -= piece.filled;
         for (ClientStore::Block& block : piece.blocks) {
             result.klienti.add(std::move(block));
-        }
-        if (piece.limit_reached) {
-            full = true;
-            out << "Subor " << options.file_name << " ma viac ako " << options.max_records
-                << " zaznamov, dalsie zaznamy neboli nacitane.\n";
         }
     };
     std::size_t carried = 0;
@@ -173,7 +151,7 @@ LoadResult loadClients(ByteSource& source, std::ostream& out, const LoadOptions&
     const uint64_t total = source.sizeHint();
     uint64_t read_total = 0;
     read();
-    while (bytes > 0 && !full) {
+    while (bytes > 0) {
         char* const buffer = buffers[0].get();
         const char* begin = buffer;
         const char* const fresh = buffer + carried;
@@ -203,22 +181,25 @@ LoadResult loadClients(ByteSource& source, std::ostream& out, const LoadOptions&
         char* const other = buffers[1].get();
         carried = keepUnfinished(other, whole_end, end);
         into = other + carried;
-        for (Piece& piece : parseSideBySide(begin, whole_end, options, room, read)) {
+        for (Piece& piece : parseSideBySide(begin, whole_end, options, read)) {
             add(std::move(piece));
         }
         std::swap(buffers[0], buffers[1]);
     }
-    if (!full && bytes < 0) {
+    if (bytes < 0) {
         result.read_error = error;
         return result;
     }
-    if (!full && carried > 0) { // the last line, when no line feed ends it
-        add(parsePiece(buffers[0].get(), buffers[0].get() + carried, room));
+    if (carried > 0) { // the last line, when no line feed ends it
+        add(parsePiece(buffers[0].get(), buffers[0].get() + carried));
+    }
+    if (!result.klienti.finish(options.max_records)) {
+        out << "Subor " << options.file_name << " ma viac ako " << options.max_records
+            << " zaznamov, dalsie zaznamy neboli nacitane.\n";
     }
     if (unreported > 0) {
         out << "Dalsie riadky s nespravnym formatom v subore " << options.file_name
             << ", ktore boli preskocene: " << unreported << '\n';
     }
-    result.klienti.finish();
     return result;
 }

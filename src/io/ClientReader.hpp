@@ -1,6 +1,5 @@
 #pragma once
 
-#include "io/ByteSource.hpp"
 #include "model/Klient.hpp"
 #include "progress/ProgressCallback.hpp"
 
@@ -8,8 +7,21 @@
 #include <cstdint>
 #include <memory>
 #include <ostream>
+#include <span>
 #include <string_view>
 #include <vector>
+
+// Where the reader takes the client file's bytes from: the file in the
+// program, a text in the tests.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    // Reads up to size bytes: how many were read, 0 at the end, -1 on an error
+    // (errno says why).
+    virtual std::ptrdiff_t read(char* buffer, std::size_t size) = 0;
+    // The expected number of bytes, 0 when unknown; only progress reports use it.
+    virtual std::uint64_t sizeHint() const { return 0; }
+};
 
 // The records, in blocks that never move, so the table (file order after
 // loading) and tables built from it stay valid and own none. Moved, never
@@ -22,15 +34,13 @@ public:
         std::size_t filled = 0;
     };
 
-    ClientStore() = default;
-    ClientStore(ClientStore&&) noexcept = default;
-    ClientStore& operator=(ClientStore&&) noexcept = default;
-
     void add(Block block) { blocks_.push_back(std::move(block)); }
-    void finish(); // builds the table of all records, in the order they were added
+    // Builds the table of the records in the order they were added, the first
+    // `most` of them; false when some were left out.
+    bool finish(std::size_t most);
 
-    std::vector<Klient*>& tabulka() noexcept { return tabulka_; }
-    const std::vector<Klient*>& tabulka() const noexcept { return tabulka_; }
+    std::vector<Klient*>& tabulka() noexcept { return tabulka_; } // the dialogue orders it in place
+    std::span<const Klient* const> tabulka() const noexcept { return tabulka_; } // read-only, records too
     int32_t pocet() const noexcept { return static_cast<int32_t>(tabulka_.size()); }
 
 private:
@@ -40,7 +50,9 @@ private:
 
 struct LoadOptions {
     std::string_view file_name = "klienti.csv"; // as the messages name it
-    int32_t max_records = INT32_MAX; // a record beyond ends the reading, with a message
+    // The dialogue counts records in 32 bits: those beyond are left out of the
+    // table, with a message.
+    std::size_t max_records = INT32_MAX;
     // Read chunk_size bytes at a time, each chunk parsed by `workers` threads
     // (by one when under min_shared_chunk).
     std::size_t chunk_size = std::size_t{4} << 20;

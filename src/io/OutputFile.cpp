@@ -1,6 +1,6 @@
 #include "io/OutputFile.hpp"
 
-#include "io/RecordFormat.hpp"
+#include "io/RecordLine.hpp"
 #include "memory/Prefetch.hpp"
 
 #include <cerrno>

@@ -11,6 +11,7 @@
 class OutputFileName {
 public:
     OutputFileName() noexcept = default;
+    // local_time as localtime gives it: weekday 0 to 6, month 0 to 11.
     explicit OutputFileName(const std::tm& local_time, int number = 1) noexcept;
 
     std::string_view view() const noexcept { return {text_.data(), size_}; }

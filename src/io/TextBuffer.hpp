@@ -11,7 +11,7 @@
 #include <memory>
 #include <string_view>
 
-// The writers' text, handed on in large pieces. Its room is fixed when made
+// The writers' text, handed on a batch at a time. Its room is fixed when made
 // and an append never allocates or throws: writers take room for their most
 // (counted by TextRoom, below), so no append can overflow it.
 class TextBuffer {

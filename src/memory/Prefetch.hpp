@@ -6,29 +6,20 @@
 
 // After an ordering the writers visit records in an order unrelated to memory and
 // would wait at each; asking a few entries ahead overlaps the wait with formatting.
-// The helpers must be inlined before the compiler judges them: a prefetch is no
+// The helper must be inlined before the compiler judges it: a prefetch is no
 // side effect to it, so a call left standing would count as removable.
-#if defined(__GNUC__)
-#define KLIENTI_ALWAYS_INLINE [[gnu::always_inline]] inline
-#else
-#define KLIENTI_ALWAYS_INLINE inline
-#endif
-
-KLIENTI_ALWAYS_INLINE void prefetchKlient([[maybe_unused]] const Klient* klient) noexcept {
-#if defined(__GNUC__)
-    for (std::size_t i = 0; i < sizeof(Klient); i += 64) {
-        __builtin_prefetch(reinterpret_cast<const char*>(klient) + i);
-    }
-#endif
-}
 
 // How many entries ahead a writer asks for its records.
-inline constexpr int prefetch_distance = 16;
+inline constexpr std::size_t prefetch_distance = 16;
 
-// Asks for the record prefetch_distance entries after index i, if there is one.
-template <typename Index>
-KLIENTI_ALWAYS_INLINE void prefetchAhead(Klient* const* tabulka, Index i, Index pocet) noexcept {
-    if (pocet - i > static_cast<Index>(prefetch_distance)) {
-        prefetchKlient(tabulka[i + static_cast<Index>(prefetch_distance)]);
+// Asks for the whole record prefetch_distance entries after index i, if it is
+// before the end.
+[[gnu::always_inline]] inline void prefetchAhead(const Klient* const* tabulka, std::size_t i,
+                                                 std::size_t end) noexcept {
+    if (end - i > prefetch_distance) {
+        const auto* klient = reinterpret_cast<const char*>(tabulka[i + prefetch_distance]);
+        for (std::size_t b = 0; b < sizeof(Klient); b += 64) {
+            __builtin_prefetch(klient + b);
+        }
     }
 }

@@ -10,13 +10,6 @@
 // the reader, never changed afterwards; a new record is all empty texts and 0.
 class Klient {
 public:
-    // The longest accepted text of each field; its array holds the terminator too.
-    static constexpr std::size_t max_meno = 19;
-    static constexpr std::size_t max_priezvisko = 19;
-    static constexpr std::size_t max_mesto = 19;
-    static constexpr std::size_t max_ulica = 29;
-    static constexpr std::size_t max_povolanie = 19;
-
     void setMeno(std::string_view text) noexcept { storeFixedText(meno, text); }
     void setPriezvisko(std::string_view text) noexcept { storeFixedText(priezvisko, text); }
     void setMesto(std::string_view text) noexcept { storeFixedText(mesto, text); }
@@ -34,8 +27,8 @@ public:
     constexpr int32_t getBonita() const noexcept { return bonita; }
     constexpr int32_t getSplacalNacas() const noexcept { return splacal_nacas; }
 
-    // The fields themselves, zero behind the terminator: the ordering reads
-    // their bytes as a key, and the writers copy them whole.
+    // The fields themselves, a text and zeros behind its terminator: the
+    // ordering reads their bytes as a key, and the writers copy them whole.
     using Field20 = char[20];
     using Field30 = char[30];
     constexpr const Field20& menoField() const noexcept { return meno; }
@@ -47,10 +40,8 @@ public:
     RodneCislo rc;
 
 private:
-    char meno[max_meno + 1] = {};
-    char priezvisko[max_priezvisko + 1] = {};
-    char mesto[max_mesto + 1] = {};
-    char ulica[max_ulica + 1] = {};
-    char povolanie[max_povolanie + 1] = {};
+    Field20 meno = {}, priezvisko = {}, mesto = {};
+    Field30 ulica = {};
+    Field20 povolanie = {};
     int32_t plat = 0, pocet_uverov = 0, suma_uverov = 0, bonita = 0, splacal_nacas = 0;
 };

@@ -3,8 +3,17 @@
 #include <cstddef>
 #include <type_traits>
 
-// The one way the program runs work on several cores: loading, the
-// ordering's keys and parts, and the writers' formatting.
+// The one way the program runs work on several cores. The units of that work:
+// - worker: one of the threads a stage shares its work among, one per core.
+// - task: one call task(i) of runSideBySide, run on one thread.
+// - chunk: the bytes the reader reads at once; the whole lines of one chunk are
+//   parsed while the next is read.
+// - piece: a run of whole lines of a chunk that one worker parses; pieces are
+//   stored in file order.
+// - part: a range of a table's entries that one worker keys or orders; the
+//   ordering then merges parts in pairs.
+// - batch: a run of a table's records that one worker formats at a time;
+//   batches are handed on in table order.
 
 // Threads a stage uses: one per core, 1 to 4 (the stages gain little beyond).
 unsigned workerCount() noexcept;

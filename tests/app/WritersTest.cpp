@@ -1,7 +1,7 @@
 // The two writers: the console listing and the output file's record line.
 
 #include "app/ConsoleListing.hpp"
-#include "io/RecordFormat.hpp"
+#include "io/RecordLine.hpp"
 
 #include "TestSupport.hpp"
 

@@ -2,7 +2,7 @@
 
 #include "ClientGenerator.hpp"
 #include "TestSupport.hpp"
-#include "io/RecordFormat.hpp"
+#include "io/RecordLine.hpp"
 #include "io/TextSource.hpp"
 
 #include <gtest/gtest.h>
@@ -104,22 +104,24 @@ TEST(ClientReader, LinesThatAreNoRecordsCostNoMemory) {
     EXPECT_NE(reports.str().find("ktore boli preskocene: 499990\n"), std::string::npos);
 }
 
-TEST(ClientReader, StopsAtTheLargestCount) {
-    LoadOptions options;
-    options.max_records = 2;
-    const Loaded loaded = load(TextSource(header + "\n" + r1 + "\nzle\n" + r2 + "\n" + r3 + "\nzle"), options);
-    EXPECT_EQ(loaded.reports,
-              malformed(3) + "Subor klienti.csv ma viac ako 2 zaznamov, dalsie zaznamy neboli nacitane.\n");
-    EXPECT_EQ(loaded.cisla, (Cisla{"850312/0417", "905520/1234"}));
-    // Where the first of two pieces alone meets the limit, nothing after it
-    // is reported either.
-    options.workers = 2;
-    options.min_shared_chunk = 1;
-    const std::string zle(80, 'z');
-    const Loaded shared =
-        load(TextSource(header + "\n" + r1 + "\n" + r2 + "\n" + r3 + "\n" + zle + "\n" + zle + "\n" + zle), options);
-    EXPECT_EQ(shared.reports, "Subor klienti.csv ma viac ako 2 zaznamov, dalsie zaznamy neboli nacitane.\n");
-    EXPECT_EQ(shared.cisla, (Cisla{"850312/0417", "905520/1234"}));
+TEST(ClientReader, KeepsTheFirstRecordsUpToTheLargestCount) {
+    const std::string content = header + "\n" + r1 + "\nzle\n" + r2 + "\n" + r3 + "\nzle";
+    const struct {
+        std::size_t largest;
+        std::string reports;
+        Cisla cisla;
+    } cases[] = {
+        {2, malformed(3) + malformed(6) + "Subor klienti.csv ma viac ako 2 zaznamov, dalsie zaznamy neboli nacitane.\n",
+         {"850312/0417", "905520/1234"}},
+        {3, malformed(3) + malformed(6), {"850312/0417", "905520/1234", "140101/0001"}},
+    };
+    for (const auto& c : cases) {
+        LoadOptions options;
+        options.max_records = c.largest;
+        const Loaded loaded = load(TextSource(content), options);
+        EXPECT_EQ(loaded.reports, c.reports) << c.largest;
+        EXPECT_EQ(loaded.cisla, c.cisla) << c.largest;
+    }
 }
 
 namespace {
@@ -169,7 +171,7 @@ TEST(ClientReader, EveryNumberOfWorkersLoadsAsOne) {
         const std::string content = spoiledFile(random, std::uniform_int_distribution<int>(0, 400)(random));
         LoadOptions options;
         options.chunk_size = std::uniform_int_distribution<std::size_t>(1, 20000)(random);
-        options.max_records = round % 4 == 0 ? std::uniform_int_distribution<int32_t>(0, 300)(random) : INT32_MAX;
+        options.max_records = round % 4 == 0 ? std::uniform_int_distribution<std::size_t>(0, 300)(random) : INT32_MAX;
         const std::size_t read_size = std::uniform_int_distribution<std::size_t>(1, 30000)(random);
         const std::optional<std::size_t> fail_after =
             round % 5 == 0 ? std::optional<std::size_t>(content.size() / 2) : std::nullopt;

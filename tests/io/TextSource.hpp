@@ -1,6 +1,6 @@
 #pragma once
 
-#include "io/ByteSource.hpp"
+#include "io/ClientReader.hpp"
 
 #include <algorithm>
 #include <cerrno>
