@@ -37,12 +37,12 @@ Calendar fixedCalendar(int year, int month, int day, int hour, int minute) {
 }
 
 void TestTable::add(std::string_view line) {
-    const auto fields = splitRecordLine(line);
-    if (!fields) {
+    RecordFields fields;
+    if (!splitRecordLine(line, ',', fields)) {
         throw std::invalid_argument("malformed test line: " + std::string(line));
     }
     records.push_back(std::make_unique<Klient>());
-    fillKlient(*fields, *records.back());
+    fillKlient(fields, *records.back());
     tabulka.push_back(records.back().get());
 }
 

@@ -43,7 +43,8 @@ constexpr std::string_view nedostatok_pamate = "Nedostatok pamate, operacia nebo
 // out before an answer is read and before anything reaches standard error, so
 // that at a terminal all of it appears in the order written.
 struct Console {
-    explicit Console(Environment& e) : env(e), out(e.output), err(e.diagnostics), tied(e.input.tie(&out)) {
+    Console(Environment& e, const Dialect& d)
+        : env(e), dialect(d), out(e.output), err(e.diagnostics), tied(e.input.tie(&out)) {
         err.tie(&out);
     }
     ~Console() {
@@ -55,6 +56,7 @@ struct Console {
     Console& operator=(const Console&) = delete;
 
     Environment& env;
+    Dialect dialect; // of the client file: output files are written in it
     SinkStream out;
     SinkStream err;
     std::ostream* tied;
@@ -157,9 +159,9 @@ enum class OutputOrder { listing_first, file_first };
 
 // What a cycle shows and writes, taken before it shows anything.
 struct CycleOutput {
-    CycleOutput(int32_t pocet, unsigned workers, const Environment& env)
+    CycleOutput(int32_t pocet, unsigned workers, const Environment& env, const Dialect& dialect)
         : listing(listingBuffers(pocet, workers)),
-          file(env.directory, static_cast<std::size_t>(std::max(pocet, 0)), workers) {
+          file(env.directory, static_cast<std::size_t>(std::max(pocet, 0)), workers, dialect) {
         if (!env.pager.command.empty() && pocet > 0) {
             pager.emplace(env.pager);
         }
@@ -235,7 +237,7 @@ void orderAndShow(Klient** tabulka, int32_t pocet, SortCriterion kriterium, Cons
             Progress::Step step(c.env.progress, "usporiadanie");
             ordered = sortClients(tabulka, pocet, kriterium, toDatum(now), step.callback(), workers);
         }
-        taken.emplace(pocet, workers, c.env);
+        taken.emplace(pocet, workers, c.env, c.dialect);
         std::copy(ordered.begin(), ordered.end(), tabulka);
     } catch (const std::bad_alloc&) {
         c.out << nedostatok_pamate;
@@ -322,8 +324,8 @@ bool orderCycle(std::vector<Klient*>& tabulka, Console& c) {
 
 } // namespace
 
-int runDialogue(ClientStore& klienti, Environment& env) {
-    Console c(env);
+int runDialogue(ClientStore& klienti, Environment& env, const Dialect& dialect) {
+    Console c(env, dialect);
     for (;;) {
         c.out << "\nBolo nacitanych " << klienti.pocet() << hlavne_menu;
         const std::optional<Volba> volba = readChoice(c, volbaFor, chyba_hlavneho_menu);
@@ -345,7 +347,7 @@ int runDialogue(ClientStore& klienti, Environment& env) {
 int runKlienti(Environment& env) {
     LoadResult loaded;
     {
-        Console c(env);
+        Console c(env, {});
         const auto unreadable = [&](std::string_view what, int error) {
             c.out << "Subor sa nepodarilo otvorit";
             if (env.output_is_terminal) {
@@ -374,11 +376,12 @@ int runKlienti(Environment& env) {
         if (loaded.read_error != 0) {
             return unreadable("precitat", loaded.read_error);
         }
-        if (!loaded.header.comma && (loaded.header.semicolon || loaded.header.tab)) {
-            c.err << "klienti: hlavicka suboru \"" << env.client_file << "\" neobsahuje ciarku, ale "
-                  << (loaded.header.semicolon ? "bodkociarku" : "tabulator")
-                  << ": subor zrejme nie je oddeleny ciarkami\n";
+        if (const Dialect& d = loaded.dialect; d.separator != ',' || d.byte_order_mark) {
+            c.err << "klienti: subor \"" << env.client_file << "\" je oddeleny "
+                  << (d.separator == ',' ? "ciarkami" : d.separator == ';' ? "bodkociarkami" : "tabulatormi")
+                  << (d.byte_order_mark ? " a zacina znackou poradia bajtov UTF-8" : "")
+                  << "; vystupne subory budu zapisane rovnako\n";
         }
     }
-    return runDialogue(loaded.klienti, env);
+    return runDialogue(loaded.klienti, env, loaded.dialect);
 }

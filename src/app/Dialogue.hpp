@@ -34,5 +34,5 @@ struct Environment {
 int runKlienti(Environment& env);
 
 // The menu dialogue over loaded records, until the user quits or the input
-// ends. Gives 0.
-int runDialogue(ClientStore& klienti, Environment& env);
+// ends; output files are written in the client file's dialect. Gives 0.
+int runDialogue(ClientStore& klienti, Environment& env, const Dialect& dialect = {});

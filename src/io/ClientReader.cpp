@@ -43,6 +43,7 @@ struct Piece {
     uint64_t lines = 0;                                // lines examined
     std::array<uint64_t, max_reports> first_malformed; // counted from 0 within the piece
     uint64_t malformed = 0;
+    bool quoted = false; // some field was
 
     Klient& nextRecord() {
         if (blocks.empty() || blocks.back().filled == blocks.back().size) {
@@ -54,8 +55,9 @@ struct Piece {
 };
 
 // Parses [begin, end), the last line perhaps unended.
-Piece parsePiece(const char* begin, const char* end) {
+Piece parsePiece(const char* begin, const char* end, char separator) {
     Piece piece;
+    RecordFields fields;
     for (const char* line = begin; line < end; ++piece.lines) {
         const auto* lf = static_cast<const char*>(std::memchr(line, '\n', static_cast<std::size_t>(end - line)));
         const char* const line_end = lf != nullptr ? lf : end;
@@ -63,8 +65,9 @@ Piece parsePiece(const char* begin, const char* end) {
         if (lf != nullptr && !text.empty() && text.back() == '\r') {
             text.remove_suffix(1);
         }
-        if (const auto fields = splitRecordLine(text)) {
-            fillKlient(*fields, piece.nextRecord());
+        if (splitRecordLine(text, separator, fields)) {
+            fillKlient(fields, piece.nextRecord());
+            piece.quoted = piece.quoted || fields.quoted;
         } else if (++piece.malformed <= max_reports) {
             piece.first_malformed[piece.malformed - 1] = piece.lines;
         }
@@ -76,7 +79,7 @@ Piece parsePiece(const char* begin, const char* end) {
 // Parses whole lines [begin, end) as one piece per worker, cut at line ends, side
 // by side, while alongside() runs on the calling thread (before them, with one
 // worker); the pieces come back in file order.
-std::vector<Piece> parseSideBySide(const char* begin, const char* end, const LoadOptions& options,
+std::vector<Piece> parseSideBySide(const char* begin, const char* end, char separator, const LoadOptions& options,
                                    const auto& alongside) {
     const auto size = static_cast<std::size_t>(end - begin);
     const std::size_t count = size < options.min_shared_chunk ? 1 : std::max(options.workers, 1u);
@@ -92,7 +95,7 @@ std::vector<Piece> parseSideBySide(const char* begin, const char* end, const Loa
         if (t == 0) {
             alongside();
         } else {
-            pieces[t - 1] = parsePiece(cuts[t - 1], cuts[t]);
+            pieces[t - 1] = parsePiece(cuts[t - 1], cuts[t], separator);
         }
     };
     // One worker is one core: reading and parsing take turns on it.
@@ -142,12 +145,16 @@ LoadResult loadClients(ByteSource& source, std::ostream& out, const LoadOptions&
         reported += listed;
         unreported += piece.malformed - listed;
         next_line += piece.lines;
+        result.dialect.quotes = result.dialect.quotes || piece.quoted;
         for (ClientStore::Block& block : piece.blocks) {
             result.klienti.add(std::move(block));
         }
     };
     std::size_t carried = 0;
     bool in_header = true;
+    std::size_t header_seen = 0;  // of its first bytes, where a byte order mark would be
+    std::size_t mark_matched = 0; // of those, how many match one
+    bool separators[3] = {};      // a comma, a semicolon, a tab in the header
     const uint64_t total = source.sizeHint();
     uint64_t read_total = 0;
     read();
@@ -161,11 +168,22 @@ LoadResult loadClients(ByteSource& source, std::ostream& out, const LoadOptions&
         if (in_header) {
             const auto* lf = static_cast<const char*>(std::memchr(fresh, '\n', static_cast<std::size_t>(end - fresh)));
             const std::string_view header(fresh, static_cast<std::size_t>((lf != nullptr ? lf : end) - fresh));
-            result.header.comma = result.header.comma || header.find(',') != std::string_view::npos;
-            result.header.semicolon = result.header.semicolon || header.find(';') != std::string_view::npos;
-            result.header.tab = result.header.tab || header.find('\t') != std::string_view::npos;
+            // A byte order mark before the header, however the reads cut it.
+            for (std::size_t i = 0; i < header.size() && header_seen < byte_order_mark.size(); ++i, ++header_seen) {
+                mark_matched += mark_matched == header_seen && header[i] == byte_order_mark[header_seen] ? 1u : 0u;
+            }
+            for (const char c : {',', ';', '\t'}) {
+                separators[c == ',' ? 0 : c == ';' ? 1 : 2] |= header.find(c) != std::string_view::npos;
+            }
             in_header = lf == nullptr;
             begin = in_header ? end : lf + 1; // nothing of the header is kept
+            if (!in_header) {
+                // The header's first separator of these, in this order, is the file's.
+                result.dialect.separator = separators[0] || !(separators[1] || separators[2]) ? ','
+                                           : separators[1]                                   ? ';'
+                                                                                             : '\t';
+                result.dialect.byte_order_mark = mark_matched == byte_order_mark.size();
+            }
         }
         // Whole lines end at the last line feed among the fresh bytes; what
         // follows it waits for the next read.
@@ -181,7 +199,7 @@ LoadResult loadClients(ByteSource& source, std::ostream& out, const LoadOptions&
         char* const other = buffers[1].get();
         carried = keepUnfinished(other, whole_end, end);
         into = other + carried;
-        for (Piece& piece : parseSideBySide(begin, whole_end, options, read)) {
+        for (Piece& piece : parseSideBySide(begin, whole_end, result.dialect.separator, options, read)) {
             add(std::move(piece));
         }
         std::swap(buffers[0], buffers[1]);
@@ -191,7 +209,7 @@ LoadResult loadClients(ByteSource& source, std::ostream& out, const LoadOptions&
         return result;
     }
     if (carried > 0) { // the last line, when no line feed ends it
-        add(parsePiece(buffers[0].get(), buffers[0].get() + carried));
+        add(parsePiece(buffers[0].get(), buffers[0].get() + carried, result.dialect.separator));
     }
     if (!result.klienti.finish(options.max_records)) {
         out << "Subor " << options.file_name << " ma viac ako " << options.max_records

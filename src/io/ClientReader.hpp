@@ -1,5 +1,6 @@
 #pragma once
 
+#include "io/RecordLine.hpp"
 #include "model/Klient.hpp"
 #include "progress/ProgressCallback.hpp"
 
@@ -61,20 +62,15 @@ struct LoadOptions {
     ProgressCallback progress; // told the bytes read after each chunk, of the expected size
 };
 
-// What the header line holds: a file separated by semicolons or tabs (as a
-// spreadsheet exports it in some locales) has no comma in its header.
-struct HeaderShape {
-    bool comma = false, semicolon = false, tab = false;
-};
-
 struct LoadResult {
     ClientStore klienti;
     int read_error = 0; // 0, or the errno of the read error that ended the load
-    HeaderShape header;
+    Dialect dialect;
 };
 
-// Skips the header line, then reads a record a line (CRLF too; an empty last
-// line is none). The first ten malformed lines are reported on out by number,
+// Reads the dialect off the header line (its separator: a comma where it holds
+// one, else a semicolon, else a tab; a byte order mark before it), then a
+// record a line (CRLF too; an empty last line is none). The first ten malformed lines are reported on out by number,
 // the rest counted at the end; they cost no memory. A read error ends the load,
 // its errno in the result. Throws std::bad_alloc.
 LoadResult loadClients(ByteSource& source, std::ostream& out, const LoadOptions& options = {});

@@ -3,6 +3,7 @@
 #include "io/RecordLine.hpp"
 #include "memory/Prefetch.hpp"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace {
@@ -10,21 +11,28 @@ constexpr int last_number = 9999;         // the names of one minute tried befor
 constexpr std::size_t batch_size = 16384; // records formatted in one batch: about a mebibyte of text
 } // namespace
 
-OutputFile::OutputFile(const std::filesystem::path& directory, std::size_t count, unsigned workers)
-    : file_(TemporaryFile::create(directory)), error_(file_ ? 0 : errno),
-      buffers_(count, batch_size, record_line_room, workers) {}
+OutputFile::OutputFile(const std::filesystem::path& directory, std::size_t count, unsigned workers,
+                       const Dialect& dialect)
+    : file_(TemporaryFile::create(directory)), error_(file_ ? 0 : errno), dialect_(dialect),
+      buffers_(count, batch_size, recordLineRoom(dialect.quotes), workers) {}
 
 void OutputFile::write(Klient* const* tabulka, std::size_t count, const ProgressCallback& progress) noexcept {
     if (!file_) {
         return;
     }
-    const auto format = [tabulka](TextBuffer& buffer, std::size_t from, std::size_t to) {
+    const auto format = [tabulka, this](TextBuffer& buffer, std::size_t from, std::size_t to) {
         for (std::size_t i = from; i < to; ++i) {
             prefetchAhead(tabulka, i, to);
-            appendRecordLine(buffer, *tabulka[i]);
+            appendRecordLine(buffer, *tabulka[i], dialect_);
         }
     };
-    if (!file_->write(hlavicka_suboru) || !writeInOrder(count, buffers_, format, *file_, progress)) {
+    // The header in the dialect, behind a byte order mark where the input had one.
+    char header[byte_order_mark.size() + hlavicka_suboru.size()];
+    const std::size_t mark = dialect_.byte_order_mark ? byte_order_mark.size() : 0;
+    std::copy(byte_order_mark.begin(), byte_order_mark.end(), header);
+    std::replace_copy(hlavicka_suboru.begin(), hlavicka_suboru.end(), header + mark, ',', dialect_.separator);
+    if (!file_->write({header, mark + hlavicka_suboru.size()}) ||
+        !writeInOrder(count, buffers_, format, *file_, progress)) {
         error_ = errno;
     }
 }

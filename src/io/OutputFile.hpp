@@ -1,6 +1,7 @@
 #pragma once
 
 #include "io/OutputFileName.hpp"
+#include "io/RecordLine.hpp"
 #include "io/TemporaryFile.hpp"
 #include "io/WriteInOrder.hpp"
 #include "model/Klient.hpp"
@@ -26,8 +27,9 @@ class OutputFile {
 public:
     // On the main thread; a failure to create is kept for publish to tell.
     // Throws std::bad_alloc.
-    OutputFile(const std::filesystem::path& directory, std::size_t count, unsigned workers);
-    // Writes the header and the first count records on the buffers' workers,
+    OutputFile(const std::filesystem::path& directory, std::size_t count, unsigned workers,
+               const Dialect& dialect = {});
+    // Writes the header and the first count records, in the dialect, on the buffers' workers,
     // from any thread; progress is told the records written.
     void write(Klient* const* tabulka, std::size_t count, const ProgressCallback& progress = {}) noexcept;
     // Names it after local_time, with the minute's first free number; on the
@@ -37,5 +39,6 @@ public:
 private:
     std::optional<TemporaryFile> file_;
     int error_ = 0;
+    Dialect dialect_;
     WriterBuffers buffers_;
 };

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 const std::string novak = "850312/0417,Jan,Novak,Hlavna 12,Nitra,ucitel,950,2,800,80,1";
@@ -165,8 +167,8 @@ TEST(Dialogue, OutputFailureIsReportedWhereEachBranchWrites) {
 }
 
 TEST(Dialogue, DiagnosticsNameTheFileAsGivenAndEachOutput) {
-    // A semicolon-separated export under another name: twelve malformed lines.
-    std::string content = "rodne cislo;meno;priezvisko";
+    // Lines of another separator under a comma header: twelve malformed lines.
+    std::string content = header;
     for (int i = 0; i < 12; ++i) {
         content += "\n850312/0417;Jan;Novak";
     }
@@ -178,27 +180,51 @@ TEST(Dialogue, DiagnosticsNameTheFileAsGivenAndEachOutput) {
     }
     reports += "Dalsie riadky s nespravnym formatom v subore data/export.csv, ktore boli preskocene: 2\n";
     EXPECT_EQ(s.output, reports + menu(1) + sort_menu_text + blockNovak(1) + menu(1));
-    EXPECT_EQ(s.diagnostics,
-              "klienti: hlavicka suboru \"data/export.csv\" neobsahuje ciarku, ale bodkociarku: subor zrejme nie je "
-              "oddeleny ciarkami\n"
-              "klienti: do suboru \"Mon 07. Dec. 2026, 14.05.csv\" bolo zapisanych 1 zaznamov\n");
+    EXPECT_EQ(s.diagnostics, "klienti: do suboru \"Mon 07. Dec. 2026, 14.05.csv\" bolo zapisanych 1 zaznamov\n");
     EXPECT_EQ(s.files, std::vector<std::string>{"Mon 07. Dec. 2026, 14.05.csv"});
 }
 
-TEST(Dialogue, HeaderHintNamesTheSeparatorOnlyWhereNoCommaStands) {
-    const std::string hint = "klienti: hlavicka suboru \"klienti.csv\" neobsahuje ciarku, ale ";
-    const struct {
-        std::string header;
-        std::string diagnostics;
-    } cases[] = {
-        {"a;b", hint + "bodkociarku: subor zrejme nie je oddeleny ciarkami\n"},
-        {"a\tb", hint + "tabulator: subor zrejme nie je oddeleny ciarkami\n"},
-        {"a\tb;c", hint + "bodkociarku: subor zrejme nie je oddeleny ciarkami\n"},
-        {"a,b;c\td", ""},
-        {"ab", ""},
+// A file a spreadsheet saved loads whole; a dialect other than plain commas
+// is named, and the output file speaks it: its separator, its byte order
+// mark, quotes exactly where reading back needs them. Standard output is the
+// same as for the plain file.
+TEST(Dialogue, ASpreadsheetsFileIsReadAndWrittenInItsDialect) {
+    const std::string bom = "\xEF\xBB\xBF";
+    const auto separated = [](std::string line, char separator) {
+        std::replace(line.begin(), line.end(), ',', separator);
+        return line;
     };
+    const std::string note = "klienti: subor \"klienti.csv\" je oddeleny ";
+    const std::string same = "; vystupne subory budu zapisane rovnako\n";
+    const struct {
+        std::string content;
+        std::string diagnostics;
+        std::string file;
+    } cases[] = {
+        {three, "", header + "\n" + kovacova + "\n" + novak + "\n" + toth + "\n"},
+        {bom + separated(three, ';'), note + "bodkociarkami a zacina znackou poradia bajtov UTF-8" + same,
+         bom + separated(header + "\n" + kovacova + "\n" + novak + "\n" + toth + "\n", ';')},
+        {separated(three, '\t'), note + "tabulatormi" + same,
+         separated(header + "\n" + kovacova + "\n" + novak + "\n" + toth + "\n", '\t')},
+        // Quoted where the input needed it or not: the output quotes only a
+        // field that holds the separator or begins with a quote.
+        {header + "\n\"850312/0417\",Jan,Novak,\"Hlavna 12, byt 3\",Nitra,\"\"\"ucitel\"\"\",950,2,800,80,1\n" + kovacova +
+             "\n" + toth,
+         "", header + "\n" + kovacova + "\n850312/0417,Jan,Novak,\"Hlavna 12, byt 3\",Nitra,\"\"\"ucitel\"\"\",950,2,800,80,1\n" +
+                 toth + "\n"},
+    };
+    const TempDir plain_dir;
+    const Session plain = run(three, "n3u", plain_dir);
     for (const auto& c : cases) {
-        EXPECT_EQ(run(c.header + "\n" + novak, "u").diagnostics, c.diagnostics) << c.header;
+        const TempDir dir;
+        const Session s = run(c.content, "n3u", dir);
+        const std::string written = "klienti: do suboru \"Mon 07. Dec. 2026, 14.05.csv\" bolo zapisanych 3 zaznamov\n";
+        EXPECT_EQ(s.diagnostics, c.diagnostics + written) << c.content;
+        ASSERT_EQ(s.files, std::vector<std::string>{"Mon 07. Dec. 2026, 14.05.csv"});
+        EXPECT_EQ(readFile(dir.path() / s.files[0]), c.file) << c.content;
+        if (c.content.find("byt 3") == std::string::npos) {
+            EXPECT_EQ(s.output, plain.output) << c.content;
+        }
     }
 }
 

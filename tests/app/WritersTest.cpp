@@ -86,8 +86,8 @@ TEST(Writers, TheLargestRecordFitsTheRoomCountedForIt) {
         (k.*set)(INT32_MIN);
     }
     const std::string n = "-2147483648";
-    TextBuffer line(record_line_room);
-    appendRecordLine(line, k);
+    TextBuffer line(recordLineRoom(false));
+    appendRecordLine(line, k, Dialect{});
     EXPECT_EQ(line.text(), std::string(11, 'r') + "," + std::string(19, 'm') + "," + std::string(19, 'p') + "," +
                                std::string(29, 'u') + "," + std::string(19, 'c') + "," + std::string(19, 'o') + "," +
                                n + "," + n + "," + n + "," + n + "," + n + "\n");

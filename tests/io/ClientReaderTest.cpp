@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <sstream>
 
@@ -154,9 +155,9 @@ std::string loadedText(const std::string& content, const LoadOptions& options, s
     TextSource source(content, read_size, fail_after);
     std::ostringstream out;
     const LoadResult result = loadClients(source, out, options);
-    TextBuffer records(result.klienti.tabulka().size() * record_line_room);
+    TextBuffer records(result.klienti.tabulka().size() * recordLineRoom(false));
     for (const Klient* k : result.klienti.tabulka()) {
-        appendRecordLine(records, *k);
+        appendRecordLine(records, *k, Dialect{});
     }
     return out.str() + "error " + std::to_string(result.read_error) + "\n" + std::string(records.text());
 }
@@ -181,6 +182,122 @@ TEST(ClientReader, EveryNumberOfWorkersLoadsAsOne) {
             options.min_shared_chunk = 1;
             ASSERT_EQ(loadedText(content, options, read_size, fail_after), alone)
                 << "round " << round << ", " << workers << " workers";
+        }
+    }
+}
+
+// Files a spreadsheet saves: the header decides the separator, a byte order
+// mark before it is no part of it, a quoted field may hold the separator and
+// doubled quotes, and its limit counts the unquoted bytes.
+TEST(ClientReader, ReadsTheDialectOfTheHeader) {
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::string semicolons = "rodne cislo;meno;priezvisko;ulica a cislo;mesto;povolanie;mesacna mzda;pocet "
+                                   "uverov;suma uverov;bonita;platobna disciplina";
+    const struct {
+        std::string content;
+        char separator;
+        bool mark, quotes;
+        std::string ulica; // of the one record expected, or none
+        std::string meno;
+    } cases[] = {
+        {header + "\n" + r1, ',', false, false, "Hlavna 12", "Jan"},
+        {semicolons + "\n850312/0417;Jan;Novak;Hlavna 12, byt 3;Nitra;ucitel;950;2;800;80;1", ';', false, false,
+         "Hlavna 12, byt 3", "Jan"},
+        {"a\tb,c\n850312/0417,Jan,Novak,Hlavna 12,Nitra,ucitel,950,2,800,80,1", ',', false, false, "Hlavna 12", "Jan"},
+        {"a\tb;c\n850312/0417;Jan;Novak;Hlavna 12;Nitra;ucitel;950;2;800;80;1", ';', false, false, "Hlavna 12", "Jan"},
+        {"a\tb\n850312/0417\tJan\tNovak\tHlavna 12\tNitra\tucitel\t950\t2\t800\t80\t1", '\t', false, false,
+         "Hlavna 12", "Jan"},
+        {bom + header + "\n" + r1, ',', true, false, "Hlavna 12", "Jan"},
+        {bom + "ab\n" + r1, ',', true, false, "Hlavna 12", "Jan"}, // no separator: commas
+        {"\xEF\xBB" + header + "\n" + r1, ',', false, false, "Hlavna 12", "Jan"},
+        {header + "\n850312/0417,\"Jan\",Novak,\"Hlavna 5, byt 3\",Nitra,ucitel,950,2,800,80,\"1\"", ',', false, true,
+         "Hlavna 5, byt 3", "Jan"},
+        {header + "\n850312/0417,\"\"\"Jano\"\"\",Novak,\"a\"\"b\",Nitra,ucitel,950,2,800,80,1", ',', false, true,
+         "a\"b", "\"Jano\""},
+        {header + "\n850312/0417,\"" + std::string(19, 'm') + "\",Novak,x,Nitra,ucitel,950,2,800,80,1", ',', false,
+         true, "x", std::string(19, 'm')},
+        {header + "\n850312/0417,Ja\"n,Novak,x\"\",Nitra,ucitel,950,2,800,80,1", ',', false, false, "x\"\"", "Ja\"n"},
+        // Malformed quoting: unclosed, text after the closing quote, beyond the
+        // limit once unquoted, a quote spanning lines.
+        {header + "\n850312/0417,\"Jan,Novak,x,Nitra,ucitel,950,2,800,80,1", ',', false, false, "", ""},
+        {header + "\n850312/0417,\"Jan\"x,Novak,x,Nitra,ucitel,950,2,800,80,1", ',', false, false, "", ""},
+        {header + "\n850312/0417,\"" + std::string(20, 'm') + "\",Novak,x,Nitra,ucitel,950,2,800,80,1", ',', false,
+         false, "", ""},
+        {header + "\n850312/0417,Jan,Novak,x,Nitra,ucitel,950,2,800,80,\"1\"2", ',', false, false, "", ""},
+        {header + "\n850312/0417,\"Jan\nNovak\",x,Nitra,ucitel,950,2,800,80,1", ',', false, false, "", ""},
+    };
+    for (const auto& c : cases) {
+        for (const std::size_t read : {1u, 2u, 100000u}) {
+            TextSource source(c.content, read);
+            std::ostringstream reports;
+            const LoadResult result = loadClients(source, reports);
+            EXPECT_EQ(result.dialect.separator, c.separator) << c.content;
+            EXPECT_EQ(result.dialect.byte_order_mark, c.mark) << c.content;
+            EXPECT_EQ(result.dialect.quotes, c.quotes) << c.content;
+            if (c.ulica.empty()) {
+                EXPECT_EQ(result.klienti.pocet(), 0) << c.content;
+                EXPECT_NE(reports.str(), "") << c.content;
+                continue;
+            }
+            ASSERT_EQ(result.klienti.pocet(), 1) << c.content;
+            EXPECT_EQ(text(result.klienti.tabulka()[0]->ulicaField()), c.ulica) << c.content;
+            EXPECT_EQ(text(result.klienti.tabulka()[0]->menoField()), c.meno) << c.content;
+            EXPECT_EQ(result.klienti.tabulka()[0]->getSplacalNacas(), 1) << c.content;
+        }
+    }
+}
+
+// What is written in a dialect reads back as the same records, whatever the
+// texts hold: separators, quotes at either end or within, blanks.
+TEST(ClientReader, RecordsWrittenInADialectReadBackTheSame) {
+    std::mt19937 random(21);
+    const std::string alphabet = "ab ,;\t\"x";
+    const auto texts = [&](std::size_t most) {
+        std::string t(std::uniform_int_distribution<std::size_t>(0, most)(random), ' ');
+        for (char& ch : t) {
+            ch = alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(random)];
+        }
+        return t;
+    };
+    for (const char separator : {',', ';', '\t'}) {
+        for (const bool mark : {false, true}) {
+            std::vector<Klient> records(200);
+            for (Klient& k : records) {
+                k.rc.setCislo(texts(11));
+                k.setMeno(texts(19));
+                k.setPriezvisko(texts(19));
+                k.setUlica(texts(29));
+                k.setMesto(texts(19));
+                k.setPovolanie(texts(19));
+                k.setPlat(std::uniform_int_distribution<int32_t>(-999, 9999)(random));
+                k.setSplacalNacas(std::uniform_int_distribution<int32_t>(0, 9)(random));
+            }
+            const Dialect dialect{separator, mark, true};
+            TextBuffer written(records.size() * recordLineRoom(true));
+            for (const Klient& k : records) {
+                appendRecordLine(written, k, dialect);
+            }
+            std::string header_line(hlavicka_suboru);
+            std::replace(header_line.begin(), header_line.end(), ',', separator);
+            TextSource source((mark ? "\xEF\xBB\xBF" : "") + header_line + std::string(written.text()));
+            std::ostringstream reports;
+            const LoadResult result = loadClients(source, reports);
+            EXPECT_EQ(reports.str(), "");
+            EXPECT_EQ(result.dialect.separator, separator);
+            EXPECT_EQ(result.dialect.byte_order_mark, mark);
+            ASSERT_EQ(result.klienti.pocet(), 200) << separator;
+            for (std::size_t i = 0; i < records.size(); ++i) {
+                const Klient& read = *result.klienti.tabulka()[i];
+                const Klient& k = records[i];
+                ASSERT_EQ(text(read.rc.cisloField()), text(k.rc.cisloField()));
+                ASSERT_EQ(text(read.menoField()), text(k.menoField()));
+                ASSERT_EQ(text(read.priezviskoField()), text(k.priezviskoField()));
+                ASSERT_EQ(text(read.ulicaField()), text(k.ulicaField()));
+                ASSERT_EQ(text(read.mestoField()), text(k.mestoField()));
+                ASSERT_EQ(text(read.povolanieField()), text(k.povolanieField()));
+                ASSERT_EQ(read.getPlat(), k.getPlat());
+                ASSERT_EQ(read.getSplacalNacas(), k.getSplacalNacas());
+            }
         }
     }
 }
