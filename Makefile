@@ -4,7 +4,7 @@
 #              run/klienti.csv: the bundled sample, copied there unless a file
 #              of that name is there already
 #   make test  builds everything and runs every test
-.PHONY: run test test-sanitize test-tsan fuzz bench package package-check clean clean-run
+.PHONY: run generator test test-sanitize test-tsan fuzz bench package package-check clean clean-run
 
 # The presets build with Ninja; where it is not installed, with Make.
 GENERATOR := $(if $(shell command -v ninja 2>/dev/null),,-G "Unix Makefiles")
@@ -20,6 +20,11 @@ run:
 	  echo "make run: klienti runs on run/klienti.csv, a copy of the bundled sample data/klienti.csv"; \
 	fi
 	cd run && ../build/release/klienti
+
+# The generator of synthetic client files: build/release/generate_klienti.
+generator:
+	cmake --preset release $(GENERATOR) >/dev/null
+	cmake --build --preset release --target generate_klienti
 
 test:
 	cmake --preset debug $(GENERATOR) >/dev/null
