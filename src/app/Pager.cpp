@@ -20,6 +20,25 @@ std::atomic<pid_t> running_pager{-1};
 std::atomic<int> running_input{-1};
 static_assert(std::atomic<pid_t>::is_always_lock_free);
 
+// How the program met Ctrl-C and Ctrl-\ before a pager took them.
+struct sigaction keyboard_before[2]; // SIGINT, SIGQUIT
+
+// While a pager runs, Ctrl-C and Ctrl-\ typed at the terminal are the
+// pager's; the same signals sent by a process (kill) are met as before.
+extern "C" void leaveKeyboardToPager(int signal, siginfo_t* info, void*) {
+    if (info->si_code == SI_KERNEL) {
+        return;
+    }
+    // Blocked here: it comes again once this returns, to the action restored.
+    ::sigaction(signal, &keyboard_before[signal == SIGINT ? 0 : 1], nullptr);
+    ::raise(signal);
+}
+
+void restoreKeyboard() noexcept {
+    ::sigaction(SIGINT, &keyboard_before[0], nullptr);
+    ::sigaction(SIGQUIT, &keyboard_before[1], nullptr);
+}
+
 void endPagerInput() noexcept {
     if (const int fd = running_input.exchange(-1); fd >= 0) {
         ::close(fd);
@@ -114,11 +133,15 @@ bool Pager::start() noexcept {
         errno = pipe_error_;
         return false;
     }
-    struct sigaction ignore {};
-    ignore.sa_handler = SIG_IGN;
-    sigemptyset(&ignore.sa_mask);
-    ::sigaction(SIGINT, &ignore, &interrupt_);
-    ::sigaction(SIGQUIT, &ignore, &quit_);
+    struct sigaction keyboard {};
+    keyboard.sa_sigaction = leaveKeyboardToPager;
+    keyboard.sa_flags = SA_SIGINFO;
+    sigemptyset(&keyboard.sa_mask);
+    for (const int signal : ending_signals) {
+        sigaddset(&keyboard.sa_mask, signal);
+    }
+    ::sigaction(SIGINT, &keyboard, &keyboard_before[0]);
+    ::sigaction(SIGQUIT, &keyboard, &keyboard_before[1]);
     // A pager started is known to the handler at once.
     const EndingSignalsBlocked blocked;
     const int error = through_shell_
@@ -127,8 +150,7 @@ bool Pager::start() noexcept {
     ::close(std::exchange(ends_[0], -1));
     if (error != 0) {
         pid_ = -1;
-        ::sigaction(SIGINT, &interrupt_, nullptr);
-        ::sigaction(SIGQUIT, &quit_, nullptr);
+        restoreKeyboard();
         errno = error;
         return false;
     }
@@ -153,7 +175,6 @@ bool Pager::finish() noexcept {
     }
     running_pager.store(-1);
     pid_ = -1;
-    ::sigaction(SIGINT, &interrupt_, nullptr);
-    ::sigaction(SIGQUIT, &quit_, nullptr);
+    restoreKeyboard();
     return !(WIFEXITED(status) && (WEXITSTATUS(status) == 126 || WEXITSTATUS(status) == 127));
 }

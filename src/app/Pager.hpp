@@ -32,8 +32,9 @@ void waitForPagerOnSignal() noexcept;
 // A pager for one listing, started, written and finished on the main thread,
 // where the ending signals are handled. Everything it needs is taken when it
 // is made; starting it and writing to it allocate nothing. While it runs,
-// Ctrl-C and Ctrl-\ are the pager's: the program ignores them. A pager that is
-// quit early only stops the listing (its input fails).
+// Ctrl-C and Ctrl-\ typed at the terminal are the pager's: the program ignores
+// them, but not the same signals sent by kill. A pager that is quit early only
+// stops the listing (its input fails).
 class Pager {
 public:
     explicit Pager(const PagerCommand& command);
@@ -62,6 +63,4 @@ private:
     int pipe_error_ = 0;
     DescriptorSink input_{-1};
     pid_t pid_ = -1;
-    struct sigaction interrupt_ {};
-    struct sigaction quit_ {};
 };

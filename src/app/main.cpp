@@ -9,6 +9,7 @@
 #include <ctime>
 #include <iostream>
 #include <string>
+#include <fcntl.h>
 #include <unistd.h>
 #include <vector>
 
@@ -25,6 +26,13 @@ std::tm systemLocalTime() {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Standard descriptors that were closed are taken by /dev/null, so that
+    // no file the program opens takes their place and their writes.
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) < 0) {
+            ::open("/dev/null", O_RDWR); // the lowest free descriptor: this one
+        }
+    }
     installSignalHandlers();
     DescriptorSink standard_output(STDOUT_FILENO);
     DescriptorSink standard_error(STDERR_FILENO);

@@ -33,7 +33,7 @@ void OutputFile::write(Klient* const* tabulka, std::size_t count, const Progress
     std::replace_copy(hlavicka_suboru.begin(), hlavicka_suboru.end(), header + mark, ',', dialect_.separator);
     if (!file_->write({header, mark + hlavicka_suboru.size()}) ||
         !writeInOrder(count, buffers_, format, *file_, progress)) {
-        error_ = errno;
+        error_ = errno != 0 ? errno : EIO; // a failure is never taken for success
     }
 }
 

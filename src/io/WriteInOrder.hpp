@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
@@ -49,7 +50,8 @@ private:
 // others format. A batch's turn passes on only from its own number, so a stop
 // is never overwritten: a failing sink stops every worker, and so does a
 // formatter that throws, whose exception is passed on once all have ended.
-// False when anything stopped the writing. Allocates nothing that format does
+// False when anything stopped the writing, with errno set, on the calling
+// thread, to the failing sink's. Allocates nothing that format does
 // not; progress is told the entries written after each batch.
 template <typename Format>
 bool writeInOrder(std::size_t count, WriterBuffers& buffers, Format&& format, ByteSink& sink,
@@ -59,6 +61,7 @@ bool writeInOrder(std::size_t count, WriterBuffers& buffers, Format&& format, By
     constexpr std::size_t stopped = SIZE_MAX;
     std::atomic<std::size_t> taken{0}; // the next batch for a worker to take
     std::atomic<std::size_t> turn{0};  // the batch to be written next, or stopped
+    std::atomic<int> error{0};         // the failing sink's errno, which is its thread's own
     const auto stop = [&] {
         turn.store(stopped);
         turn.notify_all();
@@ -84,6 +87,7 @@ bool writeInOrder(std::size_t count, WriterBuffers& buffers, Format&& format, By
                 turn.wait(now);
             }
             if (!sink.write(buffer.text())) {
+                error.store(errno);
                 stop();
                 return;
             }
@@ -93,5 +97,9 @@ bool writeInOrder(std::size_t count, WriterBuffers& buffers, Format&& format, By
             turn.notify_all();
         }
     });
-    return turn.load() == batches;
+    if (turn.load() != batches) {
+        errno = error.load();
+        return false;
+    }
+    return true;
 }

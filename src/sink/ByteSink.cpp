@@ -1,6 +1,7 @@
 #include "sink/ByteSink.hpp"
 
 #include <cerrno>
+#include <poll.h>
 #include <unistd.h>
 
 bool DescriptorSink::write(std::string_view bytes) noexcept {
@@ -11,6 +12,10 @@ bool DescriptorSink::write(std::string_view bytes) noexcept {
         } else if (n == 0) {
             errno = EIO; // nothing taken and no reason given: trying again would spin
             return false;
+        } else if (errno == EAGAIN) {
+            // A descriptor set not to block (by whoever shares it): wait until it takes more.
+            pollfd ready{fd_, POLLOUT, 0};
+            ::poll(&ready, 1, -1);
         } else if (errno != EINTR) {
             return false;
         }

@@ -161,21 +161,25 @@ TEST(PagerDeathTest, AnEndingSignalWaitsForThePagerWheneverItComes) {
     const struct {
         std::string pager;
         std::string expected_start;
+        int signal;
     } cases[] = {
         // While the program waits for the pager to end, alone and with a second signal.
-        {"cat > '" + seen + "'; kill -TERM $PPID; sleep 0.3; echo end >> '" + seen + "'", listing},
+        {"cat > '" + seen + "'; kill -TERM $PPID; sleep 0.3; echo end >> '" + seen + "'", listing, SIGTERM},
         {"cat > '" + seen + "'; kill -TERM $PPID; sleep 0.1; kill -HUP $PPID; sleep 0.3; echo end >> '" + seen + "'",
-         listing},
+         listing, SIGTERM},
         // While the program is blocked on a full pipe: the pager reads what came.
         {"sleep 0.2; kill -TERM $PPID; sleep 0.2; head -c 10 > '" + seen + "'; sleep 0.3; echo end >> '" + seen + "'",
-         listing.substr(0, 10)},
+         listing.substr(0, 10), SIGTERM},
+        // Ctrl-C from the terminal is the pager's, but not one sent by kill.
+        {"cat > '" + seen + "'; kill -INT $PPID; sleep 0.3; echo end >> '" + seen + "'", listing, SIGINT},
     };
     for (const auto& c : cases) {
         std::filesystem::remove(seen);
         EXPECT_EXIT(
             {
-                std::signal(SIGTERM, SIG_DFL);
-                std::signal(SIGHUP, SIG_DFL);
+                for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+                    std::signal(signal, SIG_DFL);
+                }
                 installSignalHandlers();
                 // The pager inherits none of the death test's pipes, which
                 // the test would wait on instead.
@@ -189,7 +193,7 @@ TEST(PagerDeathTest, AnEndingSignalWaitsForThePagerWheneverItComes) {
                 }
                 std::_Exit(0);
             },
-            testing::KilledBySignal(SIGTERM), "")
+            testing::KilledBySignal(c.signal), "")
             << c.pager;
         EXPECT_EQ(readFile(seen), c.expected_start + "end\n") << c.pager;
     }
