@@ -25,6 +25,10 @@ void endPagerInput() noexcept {
         ::close(fd);
     }
 }
+
+// Never written through: posix_spawn only takes its arguments as char*.
+char shell[] = "sh";
+char shell_option[] = "-c";
 } // namespace
 
 void waitForPagerOnSignal() noexcept {
@@ -61,18 +65,14 @@ PagerCommand choosePager(bool output_is_terminal, bool no_pager, const char* pag
 Pager::Pager(const PagerCommand& command)
     // A plain command name runs as it is, so that one that is missing is told
     // at once; anything else goes through the shell, as git runs it.
-    : command_(command.command),
-      through_shell_(command_.find_first_of("|&;<>()$`\\\"' \t\n*?[#~=%") != std::string::npos),
-      arguments_(through_shell_ ? std::vector<std::string>{"sh", "-c", command_} : std::vector<std::string>{command_}),
-      variables_(command.environment) {
-    for (std::string& argument : arguments_) {
-        argv_.push_back(argument.data());
-    }
-    argv_.push_back(nullptr);
+    : command_(command),
+      through_shell_(command_.command.find_first_of("|&;<>()$`\\\"' \t\n*?[#~=%") != std::string::npos),
+      argv_(through_shell_ ? std::vector<char*>{shell, shell_option, command_.command.data(), nullptr}
+                           : std::vector<char*>{command_.command.data(), nullptr}) {
     for (char** variable = environ; *variable != nullptr; ++variable) {
         envp_.push_back(*variable);
     }
-    for (std::string& variable : variables_) {
+    for (std::string& variable : command_.environment) {
         envp_.push_back(variable.data());
     }
     envp_.push_back(nullptr);
@@ -85,24 +85,21 @@ Pager::Pager(const PagerCommand& command)
     // The pager reads the pipe as its input and meets the signals as any
     // program started from a shell would, whatever the program ignores.
     posix_spawn_file_actions_adddup2(&actions_, ends_[0], STDIN_FILENO);
-    sigset_t defaults;
-    sigemptyset(&defaults);
+    sigset_t signals;
+    sigemptyset(&signals);
+    posix_spawnattr_setsigmask(&attributes_, &signals);
     for (const int signal : {SIGINT, SIGQUIT, SIGTERM, SIGHUP, SIGPIPE, SIGXFSZ}) {
-        sigaddset(&defaults, signal);
+        sigaddset(&signals, signal);
     }
-    sigset_t none;
-    sigemptyset(&none);
-    posix_spawnattr_setsigdefault(&attributes_, &defaults);
-    posix_spawnattr_setsigmask(&attributes_, &none);
+    posix_spawnattr_setsigdefault(&attributes_, &signals);
     posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
 }
 
 Pager::~Pager() {
     finish();
-    for (int& end : ends_) {
+    for (const int end : ends_) {
         if (end >= 0) {
             ::close(end);
-            end = -1;
         }
     }
     posix_spawn_file_actions_destroy(&actions_);
@@ -114,12 +111,8 @@ bool Pager::start() noexcept {
         errno = pipe_error_;
         return false;
     }
-    struct sigaction ignore {};
-    ignore.sa_handler = SIG_IGN;
-    sigemptyset(&ignore.sa_mask);
-    ::sigaction(SIGINT, &ignore, &interrupt_);
-    ::sigaction(SIGQUIT, &ignore, &quit_);
-    // A pager started is known to the handler at once.
+    // A pager started is known to the handler at once; a Ctrl-C or Ctrl-\ that
+    // comes meanwhile waits, and is dropped when the pager's turn ignores it.
     const EndingSignalsBlocked blocked;
     const int error = through_shell_
                           ? posix_spawn(&pid_, "/bin/sh", &actions_, &attributes_, argv_.data(), envp_.data())
@@ -127,11 +120,14 @@ bool Pager::start() noexcept {
     ::close(std::exchange(ends_[0], -1));
     if (error != 0) {
         pid_ = -1;
-        ::sigaction(SIGINT, &interrupt_, nullptr);
-        ::sigaction(SIGQUIT, &quit_, nullptr);
         errno = error;
         return false;
     }
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    ::sigaction(SIGINT, &ignore, &interrupt_);
+    ::sigaction(SIGQUIT, &ignore, &quit_);
     input_ = DescriptorSink(ends_[1]);
     running_input.store(std::exchange(ends_[1], -1));
     running_pager.store(pid_);

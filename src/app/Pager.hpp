@@ -47,13 +47,11 @@ public:
     // Ends the pager's input and waits for it. False when it ended as a
     // command that could not be run (the shell's status 126 or 127).
     bool finish() noexcept;
-    const std::string& command() const noexcept { return command_; }
+    const std::string& command() const noexcept { return command_.command; }
 
 private:
-    std::string command_;
+    PagerCommand command_; // argv_ and envp_ point into it
     bool through_shell_;
-    std::vector<std::string> arguments_;
-    std::vector<std::string> variables_;
     std::vector<char*> argv_;
     std::vector<char*> envp_;
     posix_spawn_file_actions_t actions_;
