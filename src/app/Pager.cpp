@@ -45,11 +45,9 @@ void waitForPagerOnSignal() noexcept {
 
 PagerCommand choosePager(bool output_is_terminal, bool no_pager, const char* pager, const char* less,
                          const char* lv) {
-    if (!output_is_terminal || no_pager) {
-        return {};
-    }
     const std::string_view chosen = pager != nullptr ? pager : "less";
-    if (chosen.find_first_not_of(" \t\n") == std::string_view::npos || chosen == "cat") {
+    const bool blank = chosen.find_first_not_of(" \t\n") == std::string_view::npos;
+    if (!output_is_terminal || no_pager || blank || chosen == "cat") {
         return {};
     }
     PagerCommand command{std::string(chosen), {}};
