@@ -12,18 +12,6 @@
 #include <unistd.h>
 #include <vector>
 
-namespace {
-
-// The system's calendar time in local time.
-std::tm systemLocalTime() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&now, &local);
-    return local;
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     installSignalHandlers();
     DescriptorSink standard_output(STDOUT_FILENO);
@@ -43,6 +31,12 @@ int main(int argc, char** argv) {
     case CommandLine::Action::run:
         break;
     }
+    const Calendar system_local_time = [] {
+        const std::time_t now = std::time(nullptr);
+        std::tm local{};
+        ::localtime_r(&now, &local);
+        return local;
+    };
     // At a terminal no text lands on a progress line.
     const bool output_is_terminal = ::isatty(STDOUT_FILENO) == 1;
     ClearOfProgress console(standard_output);
@@ -50,7 +44,7 @@ int main(int argc, char** argv) {
     Environment env{std::cin,
                     output_is_terminal ? static_cast<ByteSink&>(console) : standard_output,
                     diagnostics,
-                    systemLocalTime,
+                    system_local_time,
                     ".",
                     command.client_file,
                     output_is_terminal,
