@@ -64,9 +64,9 @@ Pager::Pager(const PagerCommand& command)
     // A plain command name runs as it is, so that one that is missing is told
     // at once; anything else goes through the shell, as git runs it.
     : command_(command),
-      through_shell_(command_.command.find_first_of("|&;<>()$`\\\"' \t\n*?[#~=%") != std::string::npos),
-      argv_(through_shell_ ? std::vector<char*>{shell, shell_option, command_.command.data(), nullptr}
-                           : std::vector<char*>{command_.command.data(), nullptr}) {
+      argv_(command_.command.find_first_of("|&;<>()$`\\\"' \t\n*?[#~=%") == std::string::npos
+                ? std::vector<char*>{command_.command.data(), nullptr}
+                : std::vector<char*>{shell, shell_option, command_.command.data(), nullptr}) {
     for (char** variable = environ; *variable != nullptr; ++variable) {
         envp_.push_back(*variable);
     }
@@ -112,7 +112,7 @@ bool Pager::start() noexcept {
     // A pager started is known to the handler at once; a Ctrl-C or Ctrl-\ that
     // comes meanwhile waits, and is dropped when the pager's turn ignores it.
     const EndingSignalsBlocked blocked;
-    const int error = through_shell_
+    const int error = argv_[0] == shell
                           ? posix_spawn(&pid_, "/bin/sh", &actions_, &attributes_, argv_.data(), envp_.data())
                           : posix_spawnp(&pid_, argv_[0], &actions_, &attributes_, argv_.data(), envp_.data());
     ::close(std::exchange(ends_[0], -1));

@@ -51,8 +51,7 @@ public:
 
 private:
     PagerCommand command_; // argv_ and envp_ point into it
-    bool through_shell_;
-    std::vector<char*> argv_;
+    std::vector<char*> argv_; // the command, or sh -c and the command
     std::vector<char*> envp_;
     posix_spawn_file_actions_t actions_;
     posix_spawnattr_t attributes_;
