@@ -7,12 +7,10 @@
 #include <sys/ioctl.h>
 
 namespace {
-
 std::size_t digitsOf(int64_t value) {
     char text[24];
     return static_cast<std::size_t>(std::to_chars(text, text + sizeof text, value).ptr - text);
 }
-
 } // namespace
 
 void drawValuePicture(std::ostream& out, const ValueBands& bands, std::size_t columns) {
