@@ -32,14 +32,12 @@ char shell_option[] = "-c";
 } // namespace
 
 void waitForPagerOnSignal() noexcept {
-    const pid_t pid = running_pager.load();
-    if (pid < 0) {
-        return;
-    }
-    endPagerInput();
-    // Waits without reaping: finish() reaps it, if it gets so far.
-    siginfo_t ended{};
-    while (::waitid(P_PID, static_cast<id_t>(pid), &ended, WEXITED | WNOWAIT) < 0 && errno == EINTR) {
+    if (const pid_t pid = running_pager.load(); pid >= 0) {
+        endPagerInput();
+        // Waits without reaping: finish() reaps it, if it gets so far.
+        siginfo_t ended{};
+        while (::waitid(P_PID, static_cast<id_t>(pid), &ended, WEXITED | WNOWAIT) < 0 && errno == EINTR) {
+        }
     }
 }
 
