@@ -5,7 +5,6 @@
 #include <csignal>
 #include <spawn.h>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 // The command a listing is paged through at a terminal, and the variables it
