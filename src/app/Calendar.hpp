@@ -4,6 +4,5 @@
 #include <functional>
 
 // The one way the program learns the current local date and time: a cycle
-// asks it once, for its ages and its output file's name. Tests pass one that
-// stands still.
+// asks it once, for its ages and its output file's name.
 using Calendar = std::function<std::tm()>;

@@ -10,7 +10,7 @@ CommandLine parseCommandLine(std::span<const std::string_view> args) {
     bool options_ended = false;
     bool has_operand = false;
     for (const std::string_view arg : args) {
-        if (!options_ended && arg.size() > 1 && arg[0] == '-') {
+        if (!options_ended && arg.starts_with('-')) {
             if (arg == "--") {
                 options_ended = true;
                 continue;
@@ -27,10 +27,8 @@ CommandLine parseCommandLine(std::span<const std::string_view> args) {
                 command.no_pager = true;
                 continue;
             }
-            return refuse("neznama volba \"" + std::string(arg) + "\"");
-        }
-        if (!options_ended && arg == "-") {
-            return refuse("neznama volba \"-\": standardny vstup patri dialogu");
+            return refuse(arg == "-" ? "neznama volba \"-\": standardny vstup patri dialogu"
+                                     : "neznama volba \"" + std::string(arg) + "\"");
         }
         if (has_operand) {
             return refuse("nadbytocny argument \"" + std::string(arg) + "\": program cita jediny subor");

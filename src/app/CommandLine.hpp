@@ -9,12 +9,9 @@
 struct CommandLine {
     enum class Action { run, help, version, usage_error };
     Action action = Action::run;
-    // The client file as given, "klienti.csv" without an operand.
-    std::string client_file = "klienti.csv";
-    // --no-pager: listings go straight to the terminal.
-    bool no_pager = false;
-    // For a usage error: what is wrong, without the program's prefix.
-    std::string error;
+    std::string client_file = "klienti.csv"; // as given
+    bool no_pager = false;                   // --no-pager: listings go straight to the terminal
+    std::string error;                       // for a usage error: what is wrong, without the program's prefix
 };
 
 // Reads the arguments after the program's name. The options act in the order

@@ -2,13 +2,9 @@
 
 #include "memory/Prefetch.hpp"
 
-namespace {
-
 // The records formatted in one batch: a mebibyte or two of text, so that a
 // million blocks cost a few hundred writes, not millions.
 constexpr std::size_t batch_size = 8192;
-
-} // namespace
 
 WriterBuffers listingBuffers(int32_t pocet, unsigned workers) {
     return WriterBuffers(static_cast<std::size_t>(std::max(pocet, 0)), batch_size, client_block_room, workers);

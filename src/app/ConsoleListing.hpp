@@ -4,20 +4,13 @@
 #include "io/WriteInOrder.hpp"
 #include "model/Klient.hpp"
 #include "progress/ProgressCallback.hpp"
-
 #include "sink/ByteSink.hpp"
 
 #include <cstdint>
-#include <string_view>
-
-// The word for a payment-discipline code: 1 "vyborna", 2 "priemerna", any
-// other value "slaba".
-constexpr std::string_view disciplineWord(int32_t splacal_nacas) noexcept {
-    return splacal_nacas == 1 ? "vyborna" : splacal_nacas == 2 ? "priemerna" : "slaba";
-}
 
 // Appends the labelled block of one client, number being its place in the
 // listing; Text is a TextBuffer, or a TextRoom that counts the room it needs.
+// The payment discipline is a word: 1 "vyborna", 2 "priemerna", else "slaba".
 template <typename Text>
 constexpr void appendClientBlock(Text& out, const Klient& klient, int32_t number) {
     out.append("Klient c. ");
@@ -41,7 +34,8 @@ constexpr void appendClientBlock(Text& out, const Klient& klient, int32_t number
     out.append(" eur\nBonita: ");
     out.appendNumber(klient.getBonita());
     out.append(" bodov (max. 100)\nPlatobna disciplina: ");
-    out.append(disciplineWord(klient.getSplacalNacas()));
+    const int32_t discipline = klient.getSplacalNacas();
+    out.append(discipline == 1 ? "vyborna" : discipline == 2 ? "priemerna" : "slaba");
     out.append("\n______________________________\n");
 }
 

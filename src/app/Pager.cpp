@@ -44,27 +44,27 @@ void endPagerInput() noexcept {
         ::close(fd);
     }
 }
+
+// Never written through: posix_spawn only takes its arguments as char*.
+char shell[] = "sh";
+char shell_option[] = "-c";
 } // namespace
 
 void waitForPagerOnSignal() noexcept {
-    const pid_t pid = running_pager.load();
-    if (pid < 0) {
-        return;
-    }
-    endPagerInput();
-    // Waits without reaping: finish() reaps it, if it gets so far.
-    siginfo_t ended{};
-    while (::waitid(P_PID, static_cast<id_t>(pid), &ended, WEXITED | WNOWAIT) < 0 && errno == EINTR) {
+    if (const pid_t pid = running_pager.load(); pid >= 0) {
+        endPagerInput();
+        // Waits without reaping: finish() reaps it, if it gets so far.
+        siginfo_t ended{};
+        while (::waitid(P_PID, static_cast<id_t>(pid), &ended, WEXITED | WNOWAIT) < 0 && errno == EINTR) {
+        }
     }
 }
 
 PagerCommand choosePager(bool output_is_terminal, bool no_pager, const char* pager, const char* less,
                          const char* lv) {
-    if (!output_is_terminal || no_pager) {
-        return {};
-    }
     const std::string_view chosen = pager != nullptr ? pager : "less";
-    if (chosen.find_first_not_of(" \t\n") == std::string_view::npos || chosen == "cat") {
+    const bool blank = chosen.find_first_not_of(" \t\n") == std::string_view::npos;
+    if (!output_is_terminal || no_pager || blank || chosen == "cat") {
         return {};
     }
     PagerCommand command{std::string(chosen), {}};
@@ -80,18 +80,14 @@ PagerCommand choosePager(bool output_is_terminal, bool no_pager, const char* pag
 Pager::Pager(const PagerCommand& command)
     // A plain command name runs as it is, so that one that is missing is told
     // at once; anything else goes through the shell, as git runs it.
-    : command_(command.command),
-      through_shell_(command_.find_first_of("|&;<>()$`\\\"' \t\n*?[#~=%") != std::string::npos),
-      arguments_(through_shell_ ? std::vector<std::string>{"sh", "-c", command_} : std::vector<std::string>{command_}),
-      variables_(command.environment) {
-    for (std::string& argument : arguments_) {
-        argv_.push_back(argument.data());
-    }
-    argv_.push_back(nullptr);
+    : command_(command),
+      argv_(command_.command.find_first_of("|&;<>()$`\\\"' \t\n*?[#~=%") == std::string::npos
+                ? std::vector<char*>{command_.command.data(), nullptr}
+                : std::vector<char*>{shell, shell_option, command_.command.data(), nullptr}) {
     for (char** variable = environ; *variable != nullptr; ++variable) {
         envp_.push_back(*variable);
     }
-    for (std::string& variable : variables_) {
+    for (std::string& variable : command_.environment) {
         envp_.push_back(variable.data());
     }
     envp_.push_back(nullptr);
@@ -104,24 +100,21 @@ Pager::Pager(const PagerCommand& command)
     // The pager reads the pipe as its input and meets the signals as any
     // program started from a shell would, whatever the program ignores.
     posix_spawn_file_actions_adddup2(&actions_, ends_[0], STDIN_FILENO);
-    sigset_t defaults;
-    sigemptyset(&defaults);
+    sigset_t signals;
+    sigemptyset(&signals);
+    posix_spawnattr_setsigmask(&attributes_, &signals);
     for (const int signal : {SIGINT, SIGQUIT, SIGTERM, SIGHUP, SIGPIPE, SIGXFSZ}) {
-        sigaddset(&defaults, signal);
+        sigaddset(&signals, signal);
     }
-    sigset_t none;
-    sigemptyset(&none);
-    posix_spawnattr_setsigdefault(&attributes_, &defaults);
-    posix_spawnattr_setsigmask(&attributes_, &none);
+    posix_spawnattr_setsigdefault(&attributes_, &signals);
     posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
 }
 
 Pager::~Pager() {
     finish();
-    for (int& end : ends_) {
+    for (const int end : ends_) {
         if (end >= 0) {
             ::close(end);
-            end = -1;
         }
     }
     posix_spawn_file_actions_destroy(&actions_);
@@ -133,6 +126,18 @@ bool Pager::start() noexcept {
         errno = pipe_error_;
         return false;
     }
+    // A pager started is known to the handler at once; a Ctrl-C or Ctrl-\ that
+    // comes meanwhile waits, and goes to the pager once it has the keyboard.
+    const EndingSignalsBlocked blocked;
+    const int error = argv_[0] == shell
+                          ? posix_spawn(&pid_, "/bin/sh", &actions_, &attributes_, argv_.data(), envp_.data())
+                          : posix_spawnp(&pid_, argv_[0], &actions_, &attributes_, argv_.data(), envp_.data());
+    ::close(std::exchange(ends_[0], -1));
+    if (error != 0) {
+        pid_ = -1;
+        errno = error;
+        return false;
+    }
     struct sigaction keyboard {};
     keyboard.sa_sigaction = leaveKeyboardToPager;
     keyboard.sa_flags = SA_SIGINFO;
@@ -142,18 +147,6 @@ bool Pager::start() noexcept {
     }
     ::sigaction(SIGINT, &keyboard, &keyboard_before[0]);
     ::sigaction(SIGQUIT, &keyboard, &keyboard_before[1]);
-    // A pager started is known to the handler at once.
-    const EndingSignalsBlocked blocked;
-    const int error = through_shell_
-                          ? posix_spawn(&pid_, "/bin/sh", &actions_, &attributes_, argv_.data(), envp_.data())
-                          : posix_spawnp(&pid_, argv_[0], &actions_, &attributes_, argv_.data(), envp_.data());
-    ::close(std::exchange(ends_[0], -1));
-    if (error != 0) {
-        pid_ = -1;
-        restoreKeyboard();
-        errno = error;
-        return false;
-    }
     input_ = DescriptorSink(ends_[1]);
     running_input.store(std::exchange(ends_[1], -1));
     running_pager.store(pid_);

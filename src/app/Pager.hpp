@@ -5,7 +5,6 @@
 #include <csignal>
 #include <spawn.h>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 // The command a listing is paged through at a terminal, and the variables it
@@ -48,14 +47,11 @@ public:
     // Ends the pager's input and waits for it. False when it ended as a
     // command that could not be run (the shell's status 126 or 127).
     bool finish() noexcept;
-    const std::string& command() const noexcept { return command_; }
+    const std::string& command() const noexcept { return command_.command; }
 
 private:
-    std::string command_;
-    bool through_shell_;
-    std::vector<std::string> arguments_;
-    std::vector<std::string> variables_;
-    std::vector<char*> argv_;
+    PagerCommand command_; // argv_ and envp_ point into it
+    std::vector<char*> argv_; // the command, or sh -c and the command
     std::vector<char*> envp_;
     posix_spawn_file_actions_t actions_;
     posix_spawnattr_t attributes_;

@@ -6,7 +6,6 @@
 #include "threads/EndingSignals.hpp"
 
 namespace {
-
 extern "C" void cleanUpAndEnd(int signal) {
     // Every ending signal is blocked meanwhile: a second one, of any kind,
     // waits, and the program ends with the first one's status.
@@ -21,7 +20,6 @@ extern "C" void cleanUpAndEnd(int signal) {
     ::pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
     ::raise(signal);
 }
-
 } // namespace
 
 void installSignalHandlers() {
@@ -36,9 +34,8 @@ void installSignalHandlers() {
     action.sa_flags = static_cast<int>(SA_RESETHAND);
     for (const int signal : ending_signals) {
         struct sigaction old {};
-        if (::sigaction(signal, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) {
-            continue;
+        if (::sigaction(signal, nullptr, &old) != 0 || old.sa_handler != SIG_IGN) {
+            ::sigaction(signal, &action, nullptr);
         }
-        ::sigaction(signal, &action, nullptr);
     }
 }

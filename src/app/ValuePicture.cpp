@@ -7,12 +7,10 @@
 #include <sys/ioctl.h>
 
 namespace {
-
 std::size_t digitsOf(int64_t value) {
     char text[24];
     return static_cast<std::size_t>(std::to_chars(text, text + sizeof text, value).ptr - text);
 }
-
 } // namespace
 
 void drawValuePicture(std::ostream& out, const ValueBands& bands, std::size_t columns) {
@@ -29,14 +27,12 @@ void drawValuePicture(std::ostream& out, const ValueBands& bands, std::size_t co
     for (std::size_t i = 0; i < bands.size; ++i) {
         const ValueBands::Band& band = bands.bands[i];
         // Every band that holds a value shows at least one mark.
-        const uint64_t bar = band.count == 0 ? 0 : std::max<uint64_t>(1, (band.count * longest_bar + fullest / 2) / fullest);
+        const uint64_t bar =
+            band.count == 0 ? 0 : std::max<uint64_t>(1, (band.count * longest_bar + fullest / 2) / fullest);
         out << "klienti: " << std::setw(static_cast<int>(width)) << band.low << " - "
             << std::setw(static_cast<int>(width)) << band.high << " |";
-        if (bar > 0) {
-            out << ' ';
-            for (uint64_t mark = 0; mark < bar; ++mark) {
-                out.put('#');
-            }
+        for (uint64_t mark = 0; mark < bar; ++mark) {
+            out << (mark == 0 ? " #" : "#");
         }
         out << ' ' << band.count << '\n';
     }

@@ -13,18 +13,6 @@
 #include <unistd.h>
 #include <vector>
 
-namespace {
-
-// The system's calendar time in local time.
-std::tm systemLocalTime() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&now, &local);
-    return local;
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     // Standard descriptors that were closed are taken by /dev/null, so that
     // no file the program opens takes their place and their writes.
@@ -51,6 +39,12 @@ int main(int argc, char** argv) {
     case CommandLine::Action::run:
         break;
     }
+    const Calendar system_local_time = [] {
+        const std::time_t now = std::time(nullptr);
+        std::tm local{};
+        ::localtime_r(&now, &local);
+        return local;
+    };
     // At a terminal no text lands on a progress line.
     const bool output_is_terminal = ::isatty(STDOUT_FILENO) == 1;
     ClearOfProgress console(standard_output);
@@ -58,7 +52,7 @@ int main(int argc, char** argv) {
     Environment env{std::cin,
                     output_is_terminal ? static_cast<ByteSink&>(console) : standard_output,
                     diagnostics,
-                    systemLocalTime,
+                    system_local_time,
                     ".",
                     command.client_file,
                     output_is_terminal,
