@@ -52,9 +52,6 @@ struct Console {
         err.flush();
         env.input.tie(tied);
     }
-    Console(const Console&) = delete;
-    Console& operator=(const Console&) = delete;
-
     Environment& env;
     Dialect dialect; // of the client file: output files are written in it
     SinkStream out;
@@ -212,14 +209,12 @@ void show(Klient* const* tabulka, int32_t pocet, const std::tm& now, CycleOutput
         });
     }
     const OutputResult result = taken.file.publish(now);
+    if (!result.written) {
+        c.out << chyba_vystupu;
+    }
     if (file_first) {
-        if (!result.written) {
-            c.out << chyba_vystupu;
-        }
         Progress::Step step(c.env.progress, "vypis");
         list(tabulka, pocet, c, taken, step.callback());
-    } else if (!result.written) {
-        c.out << chyba_vystupu;
     }
     noteFile(result, pocet, c);
 }
