@@ -9,7 +9,6 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <exception>
 #include <vector>
 
 // A writer's buffers for count records, taken before a cycle shows anything:
