@@ -3,13 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace {
 constexpr const char* weekdays[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 constexpr const char* months[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-} // namespace
 
-// snprintf with a bound: what does not fit (never for a real time) is cut,
-// never written past the array.
+// What does not fit (never for a real time) is cut, never written past the array.
 OutputFileName::OutputFileName(const std::tm& local_time, int number) noexcept {
     char numbered[16] = "";
     if (number > 1) {

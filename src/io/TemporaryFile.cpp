@@ -46,8 +46,7 @@ std::optional<TemporaryFile> TemporaryFile::create(const std::filesystem::path& 
         if (fd >= 0) {
             return TemporaryFile(dir, fd);
         }
-        // EISDIR: a kernel without O_TMPFILE; EOPNOTSUPP: a file system without
-        // it.
+        // EISDIR: a kernel without O_TMPFILE; EOPNOTSUPP: a file system without it.
         if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
             return fail();
         }

@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
-#include <exception>
 #include <vector>
 
 // A writer's buffers for count records, taken before a cycle shows anything:

@@ -13,18 +13,13 @@ void RodneCislo::setCislo(std::string_view text) noexcept {
 
 int32_t RodneCislo::digitPair(std::size_t p) const noexcept {
     const std::string_view text = viewFixedText(cislo);
-    if (p >= text.size()) {
-        return 0;
-    }
-    return parseAtoi(text.substr(p, 2));
+    return p < text.size() ? parseAtoi(text.substr(p, 2)) : 0;
 }
 
 int32_t RodneCislo::birthYear() const noexcept {
     const int32_t v = digitPair(0);
     return v >= 15 ? 1900 + v : 2000 + v;
 }
-
-int32_t RodneCislo::ageYears(const Datum& dnes) const noexcept { return dnes.rok - birthYear(); }
 
 int32_t RodneCislo::ageDays(const Datum& dnes) const noexcept {
     const int32_t rok_narodenia = birthYear();
@@ -37,9 +32,7 @@ int32_t RodneCislo::ageDays(const Datum& dnes) const noexcept {
     if (mesiac_narodenia < 1 || mesiac_narodenia > 12) {
         return cele_roky;
     }
-    int32_t y = dnes.rok;
-    int32_t m = dnes.mesiac;
-    int32_t d = dnes.den;
+    auto [y, m, d] = dnes;
     // Day borrow: the length added is that of the birth month.
     if (den_narodenia > d) {
         d += dni_v_mesiaci[mesiac_narodenia - 1];

@@ -19,7 +19,7 @@ public:
 
     // The year of dnes less the birth year, whose digits 15 to 99 mean 1915 to
     // 1999 and 00 to 14 mean 2000 to 2014.
-    int32_t ageYears(const Datum& dnes) const noexcept;
+    int32_t ageYears(const Datum& dnes) const noexcept { return dnes.rok - birthYear(); }
     // Approximate age in days, the key of the ordering by age; see the definition.
     int32_t ageDays(const Datum& dnes) const noexcept;
 

@@ -38,11 +38,6 @@ void eraseProgress() noexcept {
 
 Progress::Progress(int fd, Clock clock) : fd_(fd), enabled_(fd >= 0 && ::isatty(fd) == 1), clock_(std::move(clock)) {}
 
-Progress::Step::Step(Progress& progress, std::string_view name)
-    : progress_(progress), name_(name), start_(progress.enabled_ ? progress.clock_() : decltype(start_){}) {}
-
-Progress::Step::~Step() { eraseProgress(); }
-
 ProgressCallback Progress::Step::callback() noexcept {
     const auto update = [](void* step, std::uint64_t done, std::uint64_t total) {
         static_cast<Step*>(step)->update(done, total);

@@ -7,6 +7,9 @@
 #include <functional>
 #include <string_view>
 
+// Erases the progress line, if one is drawn. Async-signal-safe.
+void eraseProgress() noexcept;
+
 // One line of progress for long steps, "klienti: nacitavanie klienti.csv 45 %",
 // drawn once a step has run half a second and redrawn in place a few times a
 // second at most; nothing unless fd is a terminal. Drawing allocates nothing,
@@ -22,10 +25,10 @@ public:
     // A step; the name must outlive it.
     class Step {
     public:
-        Step(Progress& progress, std::string_view name);
-        ~Step();
+        Step(Progress& progress, std::string_view name)
+            : progress_(progress), name_(name), start_(progress.enabled_ ? progress.clock_() : decltype(start_){}) {}
+        ~Step() { eraseProgress(); }
         Step(const Step&) = delete;
-        Step& operator=(const Step&) = delete;
         ProgressCallback callback() noexcept; // empty where nothing is drawn
 
     private:
@@ -41,9 +44,6 @@ private:
     bool enabled_;
     Clock clock_;
 };
-
-// Erases the progress line, if one is drawn. Async-signal-safe.
-void eraseProgress() noexcept;
 
 // A console's sink that first erases a drawn progress line, so that no text
 // lands on it.

@@ -1,5 +1,7 @@
 #include "query/Filter.hpp"
 
+#include <algorithm>
+
 namespace {
 
 bool matches(int32_t v, HornaHranica max, DolnaHranica min) noexcept { return v >= min.hodnota && v <= max.hodnota; }
@@ -17,11 +19,8 @@ std::optional<ValueRange> printFilterRange(Klient* const* tabulka, int32_t pocet
     int32_t najvacsia = najmensia;
     for (int32_t i = 1; i < pocet; ++i) {
         const int32_t v = item.value(*tabulka[i], dnes);
-        if (v > najvacsia) {
-            najvacsia = v;
-        } else if (v < najmensia) {
-            najmensia = v;
-        }
+        najmensia = std::min(najmensia, v);
+        najvacsia = std::max(najvacsia, v);
     }
     out << "\nPre kriterium \"" << item.range_label << "\" sa v subore nachadzaju hodnoty v intervale od "
         << najmensia << " do " << najvacsia << ".\n";

@@ -24,7 +24,6 @@ struct FilterMenuItem {
     int32_t (*value)(const Klient&, const Datum&);
 };
 
-// vek is the age in calendar years.
 inline constexpr std::array<FilterMenuItem, 5> filter_menu = {{
     {"bonita", "bonita", FilterCriterion::bonita,
      [](const Klient& k, const Datum&) { return k.getBonita(); }},

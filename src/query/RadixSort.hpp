@@ -14,9 +14,6 @@
 // the entries. scratch, as large as entries, is where the passes move them to and fro.
 template <typename Entry, typename Key>
 void stableRadixSort(std::span<Entry> entries, std::span<Entry> scratch, Key key, unsigned lowest, unsigned highest) {
-    if (entries.size() < 2) {
-        return;
-    }
     const unsigned byte_count = highest - lowest + 1;
     // One counting pass gives the histograms of all the bytes.
     std::vector<std::array<std::size_t, 256>> counts(byte_count);

@@ -79,14 +79,6 @@ void forEachIndex(std::size_t n, unsigned workers, Each each) {
     });
 }
 
-// The table's entries at the positions given: the table in its new order.
-template <typename Position>
-std::vector<Klient*> entriesAt(Klient* const* tabulka, std::size_t n, unsigned workers, Position position) {
-    std::vector<Klient*> ordered(n);
-    forEachIndex(n, workers, [&](std::size_t i) { ordered[i] = tabulka[position(i)]; });
-    return ordered;
-}
-
 std::vector<Klient*> sortByText(Klient* const* tabulka, std::size_t n, SortMenuItem::TextKey key, unsigned workers,
                                 const ProgressCallback& progress) {
     std::vector<TextEntry> entries(n);
@@ -97,8 +89,6 @@ std::vector<Klient*> sortByText(Klient* const* tabulka, std::size_t n, SortMenuI
         rests[i] = {bigEndian4(field, 8), bigEndian4(field, 12), bigEndian4(field, 16)};
     });
     progress(n, 2 * n);
-    // Texts alike in their first eight bytes are ordered by the rest, and
-    // equal texts by their position.
     const auto less = [&rests](const TextEntry& x, const TextEntry& y) {
         if (x.first8() != y.first8()) {
             return x.first8() < y.first8();
@@ -125,7 +115,9 @@ std::vector<Klient*> sortByText(Klient* const* tabulka, std::size_t n, SortMenuI
     };
     sortInParts(entries, workers, sortPart, less, progress);
     rests = {};
-    return entriesAt(tabulka, n, workers, [&](std::size_t i) { return entries[i].position; });
+    std::vector<Klient*> ordered(n);
+    forEachIndex(n, workers, [&](std::size_t i) { ordered[i] = tabulka[entries[i].position]; });
+    return ordered;
 }
 
 std::vector<Klient*> sortByNumber(Klient* const* tabulka, std::size_t n, SortMenuItem::NumberKey key,
@@ -139,7 +131,9 @@ std::vector<Klient*> sortByNumber(Klient* const* tabulka, std::size_t n, SortMen
         stableRadixSort(part, scratch, [](uint64_t e) { return e; }, 4, 7);
     };
     sortInParts(entries, workers, sortPart, std::less<uint64_t>(), progress);
-    return entriesAt(tabulka, n, workers, [&](std::size_t i) { return static_cast<uint32_t>(entries[i]); });
+    std::vector<Klient*> ordered(n);
+    forEachIndex(n, workers, [&](std::size_t i) { ordered[i] = tabulka[static_cast<uint32_t>(entries[i])]; });
+    return ordered;
 }
 
 } // namespace

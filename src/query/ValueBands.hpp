@@ -6,10 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 
-// How the values of an attribute spread: bands of one round width (1, 2 or 5
-// times a power of ten), each from a multiple of it, covering the lowest to
-// the highest value, with the count in each; the first band starts at the
-// lowest value and the last ends at the highest.
+// How the values of an attribute spread: bands of one round width (1, 2 or 5 times
+// a power of ten), each from a multiple of it, with the count in each; the first
+// band starts at the lowest value and the last ends at the highest.
 struct ValueBands {
     struct Band {
         int64_t low; // both bounds included

@@ -19,7 +19,6 @@ class DescriptorSink final : public ByteSink {
 public:
     explicit DescriptorSink(int fd) noexcept : fd_(fd) {}
     bool write(std::string_view bytes) noexcept override;
-    int fd() const noexcept { return fd_; }
 
 private:
     int fd_;

@@ -1,11 +1,5 @@
 #include "sink/SinkStream.hpp"
 
-SinkStream::SinkStream(ByteSink& sink) : std::ostream(&buffer_), buffer_(sink) {}
-
-SinkStream::~SinkStream() { flush(); }
-
-SinkStream::Buffer::Buffer(ByteSink& sink) noexcept : sink_(sink) { setp(area_, area_ + sizeof area_); }
-
 bool SinkStream::Buffer::handOn() noexcept {
     const bool whole = sink_.write({pbase(), static_cast<std::size_t>(pptr() - pbase())});
     setp(area_, area_ + sizeof area_);

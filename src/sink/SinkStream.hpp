@@ -10,15 +10,13 @@
 // failing sink fails the stream. Allocates nothing.
 class SinkStream : public std::ostream {
 public:
-    explicit SinkStream(ByteSink& sink);
-    ~SinkStream() override;
-    SinkStream(const SinkStream&) = delete;
-    SinkStream& operator=(const SinkStream&) = delete;
+    explicit SinkStream(ByteSink& sink) : std::ostream(&buffer_), buffer_(sink) {}
+    ~SinkStream() override { flush(); }
 
 private:
     class Buffer : public std::streambuf {
     public:
-        explicit Buffer(ByteSink& sink) noexcept;
+        explicit Buffer(ByteSink& sink) noexcept : sink_(sink) { setp(area_, area_ + sizeof area_); }
 
     protected:
         int_type overflow(int_type c) override;

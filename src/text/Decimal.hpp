@@ -9,8 +9,7 @@
 // never overflows.
 inline int32_t parseAtoi(std::string_view text) noexcept {
     std::size_t i = 0;
-    // C's white space: ' ', then '\t', '\n', '\v', '\f' and '\r', which are
-    // consecutive.
+    // C's white space: ' ' and the consecutive '\t', '\n', '\v', '\f', '\r'.
     while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) {
         ++i;
     }

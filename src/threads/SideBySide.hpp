@@ -30,8 +30,7 @@ void runEach(std::size_t count, void (*call)(void* task, std::size_t i), void* t
 // unpublished output file. task is called by reference: nothing copied or allocated.
 template <typename Task>
 void runSideBySide(std::size_t count, Task&& task) {
-    using Plain = std::remove_reference_t<Task>;
     detail::runEach(
-        count, [](void* t, std::size_t i) { (*static_cast<Plain*>(t))(i); },
+        count, [](void* t, std::size_t i) { (*static_cast<std::remove_reference_t<Task>*>(t))(i); },
         const_cast<void*>(static_cast<const void*>(&task)));
 }
