@@ -10,7 +10,7 @@ WriterBuffers listingBuffers(int32_t pocet, unsigned workers) {
     return WriterBuffers(static_cast<std::size_t>(std::max(pocet, 0)), batch_size, client_block_room, workers);
 }
 
-void printClients(Klient* const* tabulka, int32_t pocet, ByteSink& out, WriterBuffers& buffers,
+void printClients(const Klient* const* tabulka, int32_t pocet, ByteSink& out, WriterBuffers& buffers,
                   const ProgressCallback& progress) noexcept {
     writeInOrder(
         static_cast<std::size_t>(std::max(pocet, 0)), buffers,

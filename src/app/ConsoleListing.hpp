@@ -60,5 +60,5 @@ WriterBuffers listingBuffers(int32_t pocet, unsigned workers);
 // from 1 in table order, formatted in buffers taken for at least pocet
 // records; nothing for an empty table. A sink that fails (a closed console,
 // a pager that was quit) ends the listing early. Allocates nothing.
-void printClients(Klient* const* tabulka, int32_t pocet, ByteSink& out, WriterBuffers& buffers,
+void printClients(const Klient* const* tabulka, int32_t pocet, ByteSink& out, WriterBuffers& buffers,
                   const ProgressCallback& progress = {}) noexcept;

@@ -171,7 +171,7 @@ struct CycleOutput {
 // Through the pager where there is one; straight to the output where there
 // is none or it cannot be started. On the main thread, where the ending
 // signals are handled: a signal meanwhile waits for the pager.
-void list(Klient* const* tabulka, int32_t pocet, Console& c, CycleOutput& taken,
+void list(const Klient* const* tabulka, int32_t pocet, Console& c, CycleOutput& taken,
           const ProgressCallback& progress) noexcept {
     c.out.flush();
     if (taken.pager) {
@@ -192,7 +192,7 @@ void list(Klient* const* tabulka, int32_t pocet, Console& c, CycleOutput& taken,
 // Lists the table and writes the output file in the branch's order, then
 // notes the file's fate. Everything is in hand: nothing here allocates or
 // throws, so a cycle that has begun to show its result shows it whole.
-void show(Klient* const* tabulka, int32_t pocet, const std::tm& now, CycleOutput& taken, OutputOrder order,
+void show(const Klient* const* tabulka, int32_t pocet, const std::tm& now, CycleOutput& taken, OutputOrder order,
           Console& c) noexcept {
     const auto count = static_cast<std::size_t>(std::max(pocet, 0));
     const bool file_first = order == OutputOrder::file_first;

@@ -16,7 +16,7 @@ OutputFile::OutputFile(const std::filesystem::path& directory, std::size_t count
     : file_(TemporaryFile::create(directory)), error_(file_ ? 0 : errno), dialect_(dialect),
       buffers_(count, batch_size, recordLineRoom(dialect.quotes), workers) {}
 
-void OutputFile::write(Klient* const* tabulka, std::size_t count, const ProgressCallback& progress) noexcept {
+void OutputFile::write(const Klient* const* tabulka, std::size_t count, const ProgressCallback& progress) noexcept {
     if (!file_) {
         return;
     }

@@ -31,7 +31,7 @@ public:
                const Dialect& dialect = {});
     // Writes the header and the first count records, in the dialect, on the buffers' workers,
     // from any thread; progress is told the records written.
-    void write(Klient* const* tabulka, std::size_t count, const ProgressCallback& progress = {}) noexcept;
+    void write(const Klient* const* tabulka, std::size_t count, const ProgressCallback& progress = {}) noexcept;
     // Names it after local_time, with the minute's first free number; on the
     // main thread.
     OutputResult publish(const std::tm& local_time) noexcept;

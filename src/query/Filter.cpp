@@ -8,7 +8,7 @@ bool matches(int32_t v, HornaHranica max, DolnaHranica min) noexcept { return v 
 
 } // namespace
 
-std::optional<ValueRange> printFilterRange(Klient* const* tabulka, int32_t pocet, FilterCriterion kriterium,
+std::optional<ValueRange> printFilterRange(const Klient* const* tabulka, int32_t pocet, FilterCriterion kriterium,
                                            const Datum& dnes, std::ostream& out) {
     const FilterMenuItem& item = menuItem(kriterium);
     if (pocet <= 0) {
@@ -27,7 +27,7 @@ std::optional<ValueRange> printFilterRange(Klient* const* tabulka, int32_t pocet
     return ValueRange{najmensia, najvacsia};
 }
 
-int32_t countMatching(Klient* const* tabulka, HornaHranica max, DolnaHranica min, int32_t pocet,
+int32_t countMatching(const Klient* const* tabulka, HornaHranica max, DolnaHranica min, int32_t pocet,
                       FilterCriterion kriterium, const Datum& dnes) noexcept {
     const auto value = menuItem(kriterium).value;
     int32_t vyhovuje = 0;

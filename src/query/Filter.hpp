@@ -53,11 +53,11 @@ struct ValueRange { int32_t lowest; int32_t highest; };
 
 // Writes the sentence with the lowest and highest value over the table, or that
 // there are none; returns that range, none for an empty table.
-std::optional<ValueRange> printFilterRange(Klient* const* tabulka, int32_t pocet, FilterCriterion kriterium,
+std::optional<ValueRange> printFilterRange(const Klient* const* tabulka, int32_t pocet, FilterCriterion kriterium,
                                            const Datum& dnes, std::ostream& out);
 
 // How many of the first pocet records have a value within min..max, both included.
-int32_t countMatching(Klient* const* tabulka, HornaHranica max, DolnaHranica min, int32_t pocet,
+int32_t countMatching(const Klient* const* tabulka, HornaHranica max, DolnaHranica min, int32_t pocet,
                       FilterCriterion kriterium, const Datum& dnes) noexcept;
 
 // Stores the matching records, in table order, into ciel; at most limit of them.

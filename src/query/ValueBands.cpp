@@ -30,7 +30,7 @@ int64_t roundWidth(ValueRange range) noexcept {
 
 } // namespace
 
-ValueBands countBands(Klient* const* tabulka, int32_t pocet, FilterCriterion kriterium, const Datum& dnes,
+ValueBands countBands(const Klient* const* tabulka, int32_t pocet, FilterCriterion kriterium, const Datum& dnes,
                       ValueRange range) noexcept {
     const int64_t width = roundWidth(range);
     const int64_t start = bandOf(range.lowest, width) * width;

@@ -24,5 +24,5 @@ struct ValueBands {
 // counted into them, in a pass of its own: of the largest round width that
 // gives seven to twelve bands, else of the one whose count, twelve at most, is
 // nearest to ten. A value outside range is not counted.
-ValueBands countBands(Klient* const* tabulka, int32_t pocet, FilterCriterion kriterium, const Datum& dnes,
+ValueBands countBands(const Klient* const* tabulka, int32_t pocet, FilterCriterion kriterium, const Datum& dnes,
                       ValueRange range) noexcept;
