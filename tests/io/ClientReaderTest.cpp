@@ -301,3 +301,35 @@ TEST(ClientReader, RecordsWrittenInADialectReadBackTheSame) {
         }
     }
 }
+
+// A record whose texts are all quotes, each at its limit, is longer than any
+// plain record line: every quote is doubled. It loads whole wherever a read
+// or a chunk cuts it, and as the last line, without a line feed.
+TEST(ClientReader, RecordsOfDoubledQuotesAtTheirLimitsLoadWhereverTheyAreCut) {
+    const auto quoted = [](std::size_t quotes) { return "\"" + std::string(2 * quotes, '"') + "\""; };
+    std::string line = quoted(11);
+    for (const std::size_t limit : {19u, 19u, 29u, 19u}) {
+        line += "," + quoted(limit);
+    }
+    line += "," + quoted(18) + ",9999,9,123456,100,1";
+    ASSERT_GT(line.size(), 260u);
+    const std::string content = header + "\n" + line + "\r\n" + line + "\n" + line;
+    for (std::size_t chunk = 1; chunk <= content.size() + 1; chunk += chunk < 600 ? 1 : 97) {
+        for (const std::size_t read : {1u, 3u, 100000u}) {
+            LoadOptions options;
+            options.chunk_size = chunk;
+            TextSource source(content, read);
+            std::ostringstream reports;
+            const LoadResult result = loadClients(source, reports, options);
+            ASSERT_EQ(reports.str(), "") << chunk << ' ' << read;
+            ASSERT_EQ(result.klienti.pocet(), 3) << chunk << ' ' << read;
+            for (const Klient* k : result.klienti.tabulka()) {
+                ASSERT_EQ(text(k->rc.cisloField()), std::string(11, '"')) << chunk << ' ' << read;
+                ASSERT_EQ(text(k->ulicaField()), std::string(29, '"')) << chunk << ' ' << read;
+                ASSERT_EQ(text(k->povolanieField()), std::string(18, '"')) << chunk << ' ' << read;
+                ASSERT_EQ(k->getSumaUverov(), 123456) << chunk << ' ' << read;
+                ASSERT_EQ(k->getBonita(), 100) << chunk << ' ' << read;
+            }
+        }
+    }
+}
