@@ -21,9 +21,12 @@ void drawValuePicture(std::ostream& out, const ValueBands& bands, std::size_t co
         width = std::max({width, digitsOf(bands.bands[i].low), digitsOf(bands.bands[i].high)});
     }
     // "klienti: ", the bounds, " | ", the bar, a blank and the count, short
-    // of the last column, where a terminal may wrap; one mark at the least.
+    // of the last column, where a terminal may wrap.
     const std::size_t fixed = 9 + 2 * width + 6 + digitsOf(static_cast<int64_t>(fullest)) + 1;
-    const uint64_t longest_bar = columns > fixed + 1 ? columns - fixed - 1 : 1;
+    if (columns < fixed + 2) {
+        return; // not even one mark fits
+    }
+    const uint64_t longest_bar = columns - fixed - 1;
     for (std::size_t i = 0; i < bands.size; ++i) {
         const ValueBands::Band& band = bands.bands[i];
         // Every band that holds a value shows at least one mark.
@@ -39,12 +42,13 @@ void drawValuePicture(std::ostream& out, const ValueBands& bands, std::size_t co
 }
 
 std::size_t terminalColumns(int fd, const char* columns) noexcept {
+    constexpr std::size_t widest = 1000; // no bar runs to megabytes on a junk width
     winsize size{};
     if (::ioctl(fd, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) {
-        return size.ws_col;
+        return std::min<std::size_t>(size.ws_col, widest);
     }
     std::size_t given = 0;
     const std::string_view text = columns != nullptr ? columns : "";
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), given);
-    return error == std::errc() && end == text.data() + text.size() && given > 0 ? given : 80;
+    return error == std::errc() && end == text.data() + text.size() && given > 0 ? std::min(given, widest) : 80;
 }

@@ -26,11 +26,13 @@ bool ClientStore::finish(std::size_t most) {
 }
 
 namespace {
-// Longer than any acceptable record line (eleven fields at their limits, ten
-// commas and a carriage return): of a longer line only this much is kept,
-// which is malformed all the same.
-constexpr std::size_t max_kept_line = 256;
-static_assert(std::accumulate(max_field_length.begin(), max_field_length.end(), std::size_t{10 + 1}) < max_kept_line);
+// Longer than any acceptable record line (eleven fields at their limits, each
+// quoted with every byte a doubled quote, ten separators and a carriage
+// return): of a longer line only this much is kept, which is malformed all
+// the same.
+constexpr std::size_t max_kept_line = 512;
+static_assert(std::accumulate(max_field_length.begin(), max_field_length.end(), std::size_t{10 + 1},
+                              [](std::size_t sum, std::size_t limit) { return sum + 2 * limit + 2; }) < max_kept_line);
 constexpr std::size_t max_reports = 10; // malformed lines reported one by one; the rest are counted
 // A piece's record blocks double from the first size up to the largest: few
 // records take little memory, many take few blocks.
@@ -155,6 +157,13 @@ LoadResult loadClients(ByteSource& source, std::ostream& out, const LoadOptions&
     std::size_t header_seen = 0;  // of its first bytes, where a byte order mark would be
     std::size_t mark_matched = 0; // of those, how many match one
     bool separators[3] = {};      // a comma, a semicolon, a tab in the header
+    // The header's first separator of these, in this order, is the file's.
+    const auto decideDialect = [&] {
+        result.dialect.separator = separators[0] || !(separators[1] || separators[2]) ? ','
+                                   : separators[1]                                   ? ';'
+                                                                                     : '\t';
+        result.dialect.byte_order_mark = mark_matched == byte_order_mark.size();
+    };
     const uint64_t total = source.sizeHint();
     uint64_t read_total = 0;
     read();
@@ -178,11 +187,7 @@ LoadResult loadClients(ByteSource& source, std::ostream& out, const LoadOptions&
             in_header = lf == nullptr;
             begin = in_header ? end : lf + 1; // nothing of the header is kept
             if (!in_header) {
-                // The header's first separator of these, in this order, is the file's.
-                result.dialect.separator = separators[0] || !(separators[1] || separators[2]) ? ','
-                                           : separators[1]                                   ? ';'
-                                                                                             : '\t';
-                result.dialect.byte_order_mark = mark_matched == byte_order_mark.size();
+                decideDialect();
             }
         }
         // Whole lines end at the last line feed among the fresh bytes; what
@@ -207,6 +212,9 @@ LoadResult loadClients(ByteSource& source, std::ostream& out, const LoadOptions&
     if (bytes < 0) {
         result.read_error = error;
         return result;
+    }
+    if (in_header) { // a header and no line end: still the file's dialect
+        decideDialect();
     }
     if (carried > 0) { // the last line, when no line feed ends it
         add(parsePiece(buffers[0].get(), buffers[0].get() + carried, result.dialect.separator));

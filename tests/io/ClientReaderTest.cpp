@@ -247,6 +247,18 @@ TEST(ClientReader, ReadsTheDialectOfTheHeader) {
     }
 }
 
+TEST(ClientReader, AHeaderWithoutALineEndStillGivesTheDialect) {
+    for (const std::size_t read : {1u, 100000u}) {
+        TextSource source("\xEF\xBB\xBFrodne cislo;meno", read);
+        std::ostringstream reports;
+        const LoadResult result = loadClients(source, reports);
+        EXPECT_EQ(result.dialect.separator, ';');
+        EXPECT_TRUE(result.dialect.byte_order_mark);
+        EXPECT_EQ(result.klienti.pocet(), 0);
+        EXPECT_EQ(reports.str(), "");
+    }
+}
+
 // What is written in a dialect reads back as the same records, whatever the
 // texts hold: separators, quotes at either end or within, blanks.
 TEST(ClientReader, RecordsWrittenInADialectReadBackTheSame) {

@@ -101,16 +101,21 @@ TEST(ValuePicture, BarsScaledToTheFullestBandAndTheTerminalsWidth) {
     const struct {
         std::size_t columns;
         std::size_t fullest, rounded; // 57 of 80 marks' share
-    } cases[] = {{65, 40, 29}, {40, 15, 11}, {10, 1, 1}};
+    } cases[] = {{65, 40, 29}, {40, 15, 11}, {26, 1, 1}};
     for (const auto& c : cases) {
         std::ostringstream out;
         drawValuePicture(out, bands, c.columns);
+        EXPECT_EQ(out.str().find('\n'), c.columns - 1) << c.columns; // the fullest line, a column short
         EXPECT_EQ(out.str(), "klienti: -10 -  -1 | " + std::string(c.fullest, '#') + " 80\n"
                              "klienti:   0 -   9 | 0\n"
                              "klienti:  10 -  19 | # 1\n"
                              "klienti:  20 -  29 | " + std::string(c.rounded, '#') + " 57\n")
             << c.columns;
     }
+    // Where not even one mark fits, no picture rather than lines that wrap.
+    std::ostringstream narrow;
+    drawValuePicture(narrow, bands, 25);
+    EXPECT_EQ(narrow.str(), "");
 }
 
 TEST(ValuePicture, TheTerminalsWidthFromTheTerminalElseColumnsElseEighty) {
@@ -122,6 +127,7 @@ TEST(ValuePicture, TheTerminalsWidthFromTheTerminalElseColumnsElseEighty) {
     ::close(master);
     ::close(slave);
     EXPECT_EQ(terminalColumns(-1, "132"), 132u);
+    EXPECT_EQ(terminalColumns(-1, "2000000000"), 1000u);
     for (const char* columns : {"", "0", "12x", "-5", static_cast<const char*>(nullptr)}) {
         EXPECT_EQ(terminalColumns(-1, columns), 80u) << (columns ? columns : "unset");
     }
