@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <numeric>
+#include <type_traits>
 #include <string_view>
 #include <utility>
 
@@ -34,12 +35,41 @@ constexpr std::size_t max_kept_line = 512;
 static_assert(std::accumulate(max_field_length.begin(), max_field_length.end(), std::size_t{10 + 1},
                               [](std::size_t sum, std::size_t limit) { return sum + 2 * limit + 2; }) < max_kept_line);
 constexpr std::size_t max_reports = 10; // malformed lines reported one by one; the rest are counted
-// A piece's record blocks double from the first size up to the largest: few
-// records take little memory, many take few blocks.
-constexpr std::size_t first_block = 16;
-constexpr std::size_t largest_block = 1024;
+// Where one worker's records go, chunk after chunk: slabs that double from
+// the first size up to a huge page's worth. Few records take little memory,
+// many take huge pages, and no more than one slab a worker is left part
+// empty.
+class RecordArena {
+public:
+    Klient& take() {
+        if (left_ == 0) {
+            size_ = size_ == 0 ? first_slab : std::min(2 * size_, largest_slab);
+            slabs_.push_back(takeMemory(size_ == largest_slab ? huge_page : size_ * sizeof(Klient)));
+            next_ = reinterpret_cast<Klient*>(slabs_.back().get());
+            left_ = size_;
+        }
+        --left_;
+        return *::new (next_++) Klient();
+    }
+    void giveTo(ClientStore& store) {
+        for (HugePages& slab : slabs_) {
+            store.keep(std::move(slab));
+        }
+        slabs_.clear();
+    }
 
-// A run of whole lines turned into records.
+private:
+    static constexpr std::size_t first_slab = 16;
+    static constexpr std::size_t largest_slab = huge_page / sizeof(Klient);
+    static_assert(std::is_trivially_destructible_v<Klient>, "a slab frees its records' memory alone");
+
+    std::vector<HugePages> slabs_;
+    Klient* next_ = nullptr;
+    std::size_t left_ = 0;
+    std::size_t size_ = 0; // records in the last slab
+};
+
+// A run of whole lines turned into records, held in runs of its worker's slabs.
 struct Piece {
     std::vector<ClientStore::Block> blocks;
     uint64_t lines = 0;                                // lines examined
@@ -47,17 +77,18 @@ struct Piece {
     uint64_t malformed = 0;
     bool quoted = false; // some field was
 
-    Klient& nextRecord() {
-        if (blocks.empty() || blocks.back().filled == blocks.back().size) {
-            const std::size_t size = blocks.empty() ? first_block : std::min(2 * blocks.back().size, largest_block);
-            blocks.push_back({std::make_unique<Klient[]>(size), size, 0});
+    Klient& nextRecord(RecordArena& arena) {
+        Klient& record = arena.take();
+        if (blocks.empty() || blocks.back().records + blocks.back().filled != &record) {
+            blocks.push_back({&record, 0});
         }
-        return blocks.back().records[blocks.back().filled++];
+        ++blocks.back().filled;
+        return record;
     }
 };
 
 // Parses [begin, end), the last line perhaps unended.
-Piece parsePiece(const char* begin, const char* end, char separator) {
+Piece parsePiece(const char* begin, const char* end, char separator, RecordArena& arena) {
     Piece piece;
     RecordFields fields;
     for (const char* line = begin; line < end; ++piece.lines) {
@@ -68,7 +99,7 @@ Piece parsePiece(const char* begin, const char* end, char separator) {
             text.remove_suffix(1);
         }
         if (splitRecordLine(text, separator, fields)) {
-            fillKlient(fields, piece.nextRecord());
+            fillKlient(fields, piece.nextRecord(arena));
             piece.quoted = piece.quoted || fields.quoted;
         } else if (++piece.malformed <= max_reports) {
             piece.first_malformed[piece.malformed - 1] = piece.lines;
@@ -82,7 +113,7 @@ Piece parsePiece(const char* begin, const char* end, char separator) {
 // by side, while alongside() runs on the calling thread (before them, with one
 // worker); the pieces come back in file order.
 std::vector<Piece> parseSideBySide(const char* begin, const char* end, char separator, const LoadOptions& options,
-                                   const auto& alongside) {
+                                   std::vector<RecordArena>& arenas, const auto& alongside) {
     const auto size = static_cast<std::size_t>(end - begin);
     const std::size_t count = size < options.min_shared_chunk ? 1 : std::max(options.workers, 1u);
     std::vector<const char*> cuts{begin};
@@ -97,7 +128,7 @@ std::vector<Piece> parseSideBySide(const char* begin, const char* end, char sepa
         if (t == 0) {
             alongside();
         } else {
-            pieces[t - 1] = parsePiece(cuts[t - 1], cuts[t], separator);
+            pieces[t - 1] = parsePiece(cuts[t - 1], cuts[t], separator, arenas[t - 1]);
         }
     };
     // One worker is one core: reading and parsing take turns on it.
@@ -127,6 +158,12 @@ LoadResult loadClients(ByteSource& source, std::ostream& out, const LoadOptions&
     // carried over from the chunk before.
     std::unique_ptr<char[]> buffers[2] = {std::make_unique_for_overwrite<char[]>(max_kept_line + chunk),
                                           std::make_unique_for_overwrite<char[]>(max_kept_line + chunk)};
+    std::vector<RecordArena> arenas(std::max(options.workers, 1u)); // one a worker, its records in file order
+    const auto keepRecords = [&] {
+        for (RecordArena& arena : arenas) {
+            arena.giveTo(result.klienti);
+        }
+    };
     char* into = buffers[0].get();
     std::ptrdiff_t bytes = 0;
     int error = 0; // of the last read, kept apart from errno
@@ -148,8 +185,8 @@ LoadResult loadClients(ByteSource& source, std::ostream& out, const LoadOptions&
         unreported += piece.malformed - listed;
         next_line += piece.lines;
         result.dialect.quotes = result.dialect.quotes || piece.quoted;
-        for (ClientStore::Block& block : piece.blocks) {
-            result.klienti.add(std::move(block));
+        for (const ClientStore::Block& block : piece.blocks) {
+            result.klienti.add(block);
         }
     };
     std::size_t carried = 0;
@@ -204,12 +241,13 @@ LoadResult loadClients(ByteSource& source, std::ostream& out, const LoadOptions&
         char* const other = buffers[1].get();
         carried = keepUnfinished(other, whole_end, end);
         into = other + carried;
-        for (Piece& piece : parseSideBySide(begin, whole_end, result.dialect.separator, options, read)) {
+        for (Piece& piece : parseSideBySide(begin, whole_end, result.dialect.separator, options, arenas, read)) {
             add(std::move(piece));
         }
         std::swap(buffers[0], buffers[1]);
     }
     if (bytes < 0) {
+        keepRecords();
         result.read_error = error;
         return result;
     }
@@ -217,8 +255,9 @@ LoadResult loadClients(ByteSource& source, std::ostream& out, const LoadOptions&
         decideDialect();
     }
     if (carried > 0) { // the last line, when no line feed ends it
-        add(parsePiece(buffers[0].get(), buffers[0].get() + carried, result.dialect.separator));
+        add(parsePiece(buffers[0].get(), buffers[0].get() + carried, result.dialect.separator, arenas[0]));
     }
+    keepRecords();
     if (!result.klienti.finish(options.max_records)) {
         out << "Subor " << options.file_name << " ma viac ako " << options.max_records
             << " zaznamov, dalsie zaznamy neboli nacitane.\n";

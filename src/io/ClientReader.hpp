@@ -1,6 +1,7 @@
 #pragma once
 
 #include "io/RecordLine.hpp"
+#include "memory/HugePages.hpp"
 #include "model/Klient.hpp"
 #include "progress/ProgressCallback.hpp"
 
@@ -24,18 +25,18 @@ public:
     virtual std::uint64_t sizeHint() const { return 0; }
 };
 
-// The records, in blocks that never move, so the table (file order after
-// loading) and tables built from it stay valid and own none. Moved, never
-// copied: a copy's table would point into the original.
+// The records, in slabs of memory that never move, so the table (file order
+// after loading) and tables built from it stay valid and own none. Moved,
+// never copied: a copy's table would point into the original.
 class ClientStore {
 public:
-    struct Block { // the first `filled` of its `size` records are loaded
-        std::unique_ptr<Klient[]> records;
-        std::size_t size = 0;
+    struct Block { // records next to each other in a slab, in file order
+        Klient* records = nullptr;
         std::size_t filled = 0;
     };
 
-    void add(Block block) { blocks_.push_back(std::move(block)); }
+    void add(Block block) { blocks_.push_back(block); }
+    void keep(HugePages slab) { slabs_.push_back(std::move(slab)); }
     // Builds the table of the records in the order they were added, the first
     // `most` of them; false when some were left out.
     bool finish(std::size_t most);
@@ -45,6 +46,7 @@ public:
     int32_t pocet() const noexcept { return static_cast<int32_t>(tabulka_.size()); }
 
 private:
+    std::vector<HugePages> slabs_;
     std::vector<Block> blocks_;
     std::vector<Klient*> tabulka_;
 };

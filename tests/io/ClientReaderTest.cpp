@@ -247,6 +247,28 @@ TEST(ClientReader, ReadsTheDialectOfTheHeader) {
     }
 }
 
+// More records than a worker's slabs of a huge page each hold, with one
+// worker and with several: every record comes back, in file order, as written.
+TEST(ClientReader, ManyRecordsLoadWholeAndInOrder) {
+    const std::string content = generateClientFile(40000, 3);
+    const std::string body = content.substr(content.find('\n') + 1) + "\n"; // the last line has no end
+    for (const unsigned workers : {1u, 3u}) {
+        LoadOptions options;
+        options.workers = workers;
+        options.chunk_size = 1 << 20;
+        options.min_shared_chunk = 1;
+        TextSource source(content);
+        std::ostringstream reports;
+        const LoadResult result = loadClients(source, reports, options);
+        ASSERT_EQ(result.klienti.pocet(), 40000);
+        TextBuffer written(40000 * recordLineRoom(false));
+        for (const Klient* k : result.klienti.tabulka()) {
+            appendRecordLine(written, *k, Dialect{});
+        }
+        EXPECT_TRUE(written.text() == body) << workers;
+    }
+}
+
 TEST(ClientReader, AHeaderWithoutALineEndStillGivesTheDialect) {
     for (const std::size_t read : {1u, 100000u}) {
         TextSource source("\xEF\xBB\xBFrodne cislo;meno", read);
