@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <new>
 #include <sys/mman.h>
@@ -13,10 +14,10 @@
 inline constexpr std::size_t huge_page = std::size_t{2} << 20;
 
 struct HugePagesDelete {
-    bool aligned;
+    std::size_t mapped; // 0: taken from the free store
     void operator()(std::byte* memory) const noexcept {
-        if (aligned) {
-            ::operator delete(memory, std::align_val_t{huge_page});
+        if (mapped > 0) {
+            ::munmap(memory, mapped);
         } else {
             ::operator delete(memory);
         }
@@ -24,14 +25,25 @@ struct HugePagesDelete {
 };
 using HugePages = std::unique_ptr<std::byte[], HugePagesDelete>;
 
-// size bytes, aligned and marked where size is a whole number of huge pages.
-// Throws std::bad_alloc.
+// size bytes; where size is a whole number of huge pages, mapped aligned to
+// one (what lies before and after the aligned range is given back, so that
+// no address space is spent twice) and marked. Throws std::bad_alloc.
 inline HugePages takeMemory(std::size_t size) {
-    const bool aligned = size % huge_page == 0;
-    auto* memory = static_cast<std::byte*>(aligned ? ::operator new(size, std::align_val_t{huge_page})
-                                                   : ::operator new(size));
-    if (aligned) {
-        ::madvise(memory, size, MADV_HUGEPAGE); // only a wish: refused, small pages serve
+    if (size == 0 || size % huge_page != 0) {
+        return HugePages(static_cast<std::byte*>(::operator new(size)), HugePagesDelete{0});
     }
-    return HugePages(memory, HugePagesDelete{aligned});
+    void* const mapped = ::mmap(nullptr, size + huge_page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) {
+        throw std::bad_alloc();
+    }
+    auto* const first = static_cast<std::byte*>(mapped);
+    auto* const aligned = first + (huge_page - reinterpret_cast<std::uintptr_t>(first) % huge_page) % huge_page;
+    if (aligned != first) {
+        ::munmap(first, static_cast<std::size_t>(aligned - first));
+    }
+    if (const std::size_t after = static_cast<std::size_t>(first + size + huge_page - (aligned + size)); after > 0) {
+        ::munmap(aligned + size, after);
+    }
+    ::madvise(aligned, size, MADV_HUGEPAGE); // only a wish: refused, small pages serve
+    return HugePages(aligned, HugePagesDelete{size});
 }
