@@ -41,6 +41,7 @@ constexpr std::size_t max_reports = 10; // malformed lines reported one by one; 
 // empty.
 class RecordArena {
 public:
+    bool slabFull() const noexcept { return left_ == 0; } // the next record starts a slab
     Klient& take() {
         if (left_ == 0) {
             size_ = size_ == 0 ? first_slab : std::min(2 * size_, largest_slab);
@@ -77,9 +78,12 @@ struct Piece {
     uint64_t malformed = 0;
     bool quoted = false; // some field was
 
+    // A run never crosses from one slab into the next, even where they lie
+    // next to each other: it is walked as one array.
     Klient& nextRecord(RecordArena& arena) {
+        const bool own_run = blocks.empty() || arena.slabFull();
         Klient& record = arena.take();
-        if (blocks.empty() || blocks.back().records + blocks.back().filled != &record) {
+        if (own_run) {
             blocks.push_back({&record, 0});
         }
         ++blocks.back().filled;
