@@ -259,35 +259,6 @@ TEST(Dialogue, OutOfMemoryWhileLoadingEndsWithStatusOne) {
     EXPECT_TRUE(s.files.empty());
 }
 
-TEST(Dialogue, OutOfMemoryInACycleShowsNothingOfItAndKeepsTheOrder) {
-    const TempDir dir;
-    TextSource source(generateClientFile(20000, 5));
-    std::ostringstream reports;
-    ClientStore klienti = loadClients(source, reports).klienti;
-    const std::vector<Klient*> before = klienti.tabulka();
-    // Too little for the filtered table, for the ordering, for the writers'
-    // buffers taken after a successful ordering.
-    for (const std::size_t smallest_failing : {std::size_t{100000}, std::size_t{200000}, std::size_t{1} << 20}) {
-        std::istringstream in("a1 -1000 1000 2 n2 u");
-        StringSink out;
-        StringSink err;
-        Environment env{in, out, err, fixedCalendar(2026, 12, 7), dir.path()};
-        {
-            const AllocationLimit limit(smallest_failing);
-            EXPECT_EQ(runDialogue(klienti, env), 0);
-        }
-        const std::string filter_start = menu(20000) + filter_menu_text + range("bonita", 0, 100) + bounds_prompt;
-        const std::string after_filter =
-            smallest_failing == 100000 ? out_of_memory + menu(20000) + bad_main
-                                      : matching(20000) + sort_menu_after_filter + out_of_memory + menu(20000);
-        EXPECT_EQ(out.text(), filter_start + after_filter + sort_menu_text + out_of_memory + menu(20000))
-            << smallest_failing;
-        EXPECT_EQ(err.text(), "");
-        EXPECT_EQ(klienti.tabulka(), before);
-        EXPECT_TRUE(listDir(dir.path()).empty());
-    }
-}
-
 // Each allocation of a cycle fails in turn, in both branches, on a table
 // large enough for the ordering and both writers to share their work: the
 // cycle shows the message and nothing else of itself, publishes no file and

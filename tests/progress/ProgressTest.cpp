@@ -74,27 +74,6 @@ TEST(Progress, DrawsOnATerminalOnlyAfterTheDelayAndErasesAtTheEnd) {
     ::close(slave);
 }
 
-TEST(Progress, LoadingTheClientFileShowsIt) {
-    int master = -1;
-    int slave = -1;
-    openTerminal(master, slave);
-    // A second passes at every look at the clock: every step is long.
-    std::chrono::steady_clock::time_point now{};
-    Progress progress(slave, [&] { return now += 1s; });
-    const TempDir dir;
-    writeFile(dir.path() / "klienti.csv", header + "\n850312/0417,Jan,Novak,Hlavna 12,Nitra,ucitel,950,2,800,80,1");
-    std::istringstream in("u");
-    StringSink out;
-    StringSink err;
-    Environment env{in, out, err, fixedCalendar(2026, 12, 7), dir.path()};
-    env.progress = std::move(progress);
-    EXPECT_EQ(runKlienti(env), 0);
-    const std::string line = "klienti: nacitavanie klienti.csv 100 %";
-    EXPECT_EQ(received(master), "\r" + line + "\r" + std::string(line.size(), ' ') + "\r");
-    ::close(master);
-    ::close(slave);
-}
-
 TEST(Progress, OtherTextErasesTheLineFirstAndTheNextReportDrawsItAnew) {
     int master = -1;
     int slave = -1;
@@ -119,7 +98,7 @@ TEST(Progress, OtherTextErasesTheLineFirstAndTheNextReportDrawsItAnew) {
     ::close(slave);
 }
 
-TEST(Progress, MalformedLinesAtATerminalComeAfterTheLineIsErased) {
+TEST(Progress, LoadingShowsItsLineAndMalformedLinesComeAfterItIsErased) {
     int master = -1;
     int slave = -1;
     openTerminal(master, slave);
