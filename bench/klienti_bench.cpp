@@ -80,12 +80,12 @@ ClientStore& loadedOf(int64_t count) {
 }
 
 // The loaded table as a previous ordering by surname leaves it.
-std::vector<Klient*> orderedBySurname(int64_t count) {
-    const std::vector<Klient*>& tabulka = loadedOf(count).tabulka();
+HugeVector<Klient*> orderedBySurname(int64_t count) {
+    const HugeVector<Klient*>& tabulka = loadedOf(count).tabulka();
     return sortClients(tabulka.data(), static_cast<int32_t>(tabulka.size()), SortCriterion::priezvisko, dnes);
 }
 
-std::vector<Klient*> tableOf(const benchmark::State& state, bool after_ordering) {
+HugeVector<Klient*> tableOf(const benchmark::State& state, bool after_ordering) {
     return after_ordering ? orderedBySurname(state.range(0)) : loadedOf(state.range(0)).tabulka();
 }
 
@@ -113,7 +113,7 @@ void BM_LoadOneWorker(benchmark::State& state) {
 
 void sort(benchmark::State& state, unsigned workers) {
     const auto kriterium = static_cast<SortCriterion>(state.range(1) - 1);
-    const std::vector<Klient*> tabulka = tableOf(state, false);
+    const HugeVector<Klient*> tabulka = tableOf(state, false);
     for (auto _ : state) {
         benchmark::DoNotOptimize(
             sortClients(tabulka.data(), static_cast<int32_t>(tabulka.size()), kriterium, dnes, {}, workers).data());
@@ -131,11 +131,11 @@ void BM_Filter(benchmark::State& state) {
     const int32_t bounds[5][2] = {{40, 80}, {2, 6}, {100000, 600000}, {1000, 3000}, {30, 60}};
     const HornaHranica max{bounds[state.range(1) - 1][1]};
     const DolnaHranica min{bounds[state.range(1) - 1][0]};
-    const std::vector<Klient*> tabulka = tableOf(state, false);
+    const HugeVector<Klient*> tabulka = tableOf(state, false);
     const auto pocet = static_cast<int32_t>(tabulka.size());
     for (auto _ : state) {
         const int32_t n = countMatching(tabulka.data(), max, min, pocet, kriterium, dnes);
-        std::vector<Klient*> filtrovana(static_cast<std::size_t>(n));
+        HugeVector<Klient*> filtrovana(static_cast<std::size_t>(n));
         copyMatching(tabulka.data(), max, min, pocet, n, filtrovana.data(), kriterium, dnes);
         benchmark::DoNotOptimize(filtrovana.data());
     }
@@ -146,7 +146,7 @@ void BM_Filter(benchmark::State& state) {
 // that a terminal shows beside it, counted in a second pass.
 void filterRange(benchmark::State& state, bool picture) {
     const auto kriterium = static_cast<FilterCriterion>(state.range(1) - 1);
-    const std::vector<Klient*> tabulka = tableOf(state, false);
+    const HugeVector<Klient*> tabulka = tableOf(state, false);
     const auto pocet = static_cast<int32_t>(tabulka.size());
     NullBuffer discard;
     std::ostream out(&discard);
@@ -162,7 +162,7 @@ void BM_FilterRange(benchmark::State& state) { filterRange(state, false); }
 void BM_FilterRangeWithPicture(benchmark::State& state) { filterRange(state, true); }
 
 void listing(benchmark::State& state, bool after_ordering, unsigned workers = workerCount()) {
-    const std::vector<Klient*> tabulka = tableOf(state, after_ordering);
+    const HugeVector<Klient*> tabulka = tableOf(state, after_ordering);
     struct : ByteSink {
         bool write(std::string_view) noexcept override { return true; }
     } out;
@@ -174,7 +174,7 @@ void listing(benchmark::State& state, bool after_ordering, unsigned workers = wo
 }
 
 void outputFile(benchmark::State& state, bool after_ordering, unsigned workers = workerCount()) {
-    const std::vector<Klient*> tabulka = tableOf(state, after_ordering);
+    const HugeVector<Klient*> tabulka = tableOf(state, after_ordering);
     const std::filesystem::path directory = scratchPath("out");
     std::filesystem::create_directories(directory);
     std::tm local_time{};

@@ -227,7 +227,7 @@ void orderAndShow(Klient** tabulka, int32_t pocet, SortCriterion kriterium, Cons
     const unsigned workers = workerCount();
     std::optional<CycleOutput> taken;
     try {
-        std::vector<Klient*> ordered;
+        HugeVector<Klient*> ordered;
         {
             Progress::Step step(c.env.progress, "usporiadanie");
             ordered = sortClients(tabulka, pocet, kriterium, toDatum(now), step.callback(), workers);
@@ -243,7 +243,7 @@ void orderAndShow(Klient** tabulka, int32_t pocet, SortCriterion kriterium, Cons
 
 // The range sentence, and at a terminal the picture of the values on
 // standard error, counted in a second pass over the table.
-void showRange(const std::vector<Klient*>& tabulka, FilterCriterion kriterium, const Datum& dnes, Console& c) {
+void showRange(const HugeVector<Klient*>& tabulka, FilterCriterion kriterium, const Datum& dnes, Console& c) {
     const auto pocet = static_cast<int32_t>(tabulka.size());
     const std::optional<ValueRange> range = printFilterRange(tabulka.data(), pocet, kriterium, dnes, c.out);
     if (range && c.env.diagnostics_is_terminal) {
@@ -254,7 +254,7 @@ void showRange(const std::vector<Klient*>& tabulka, FilterCriterion kriterium, c
 }
 
 // False when the input ended.
-bool filterCycle(std::vector<Klient*>& tabulka, Console& c) {
+bool filterCycle(HugeVector<Klient*>& tabulka, Console& c) {
     const auto pocet = static_cast<int32_t>(tabulka.size());
     c.out << otazka_filtra;
     printMenu(c.out, filter_menu);
@@ -280,7 +280,7 @@ bool filterCycle(std::vector<Klient*>& tabulka, Console& c) {
     const HornaHranica horna{max};
     const DolnaHranica dolna{min};
     const int32_t vyhovuje = countMatching(tabulka.data(), horna, dolna, pocet, *kriterium, dnes);
-    std::vector<Klient*> filtrovana;
+    HugeVector<Klient*> filtrovana;
     try {
         filtrovana.resize(static_cast<std::size_t>(vyhovuje));
     } catch (const std::bad_alloc&) {
@@ -306,7 +306,7 @@ bool filterCycle(std::vector<Klient*>& tabulka, Console& c) {
 
 // The loaded table keeps its new order for later cycles. False when the
 // input ended.
-bool orderCycle(std::vector<Klient*>& tabulka, Console& c) {
+bool orderCycle(HugeVector<Klient*>& tabulka, Console& c) {
     c.out << otazka_usporiadania;
     printMenu(c.out, sort_menu);
     const std::optional<SortCriterion> usporiadanie = readChoice(c, sortCriterionFor, chyba_usporiadania);

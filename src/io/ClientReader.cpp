@@ -160,15 +160,15 @@ LoadResult loadClients(ByteSource& source, std::ostream& out, const LoadOptions&
     // Two buffers: the next chunk is read into one while the lines of the
     // other are turned into records. Each starts with the unfinished line
     // carried over from the chunk before.
-    std::unique_ptr<char[]> buffers[2] = {std::make_unique_for_overwrite<char[]>(max_kept_line + chunk),
-                                          std::make_unique_for_overwrite<char[]>(max_kept_line + chunk)};
+    HugePages buffers[2] = {takeMemory(max_kept_line + chunk), takeMemory(max_kept_line + chunk)};
+    const auto start = [](const HugePages& buffer) { return reinterpret_cast<char*>(buffer.get()); };
     std::vector<RecordArena> arenas(std::max(options.workers, 1u)); // one a worker, its records in file order
     const auto keepRecords = [&] {
         for (RecordArena& arena : arenas) {
             arena.giveTo(result.klienti);
         }
     };
-    char* into = buffers[0].get();
+    char* into = start(buffers[0]);
     std::ptrdiff_t bytes = 0;
     int error = 0; // of the last read, kept apart from errno
     const auto read = [&] {
@@ -209,7 +209,7 @@ LoadResult loadClients(ByteSource& source, std::ostream& out, const LoadOptions&
     uint64_t read_total = 0;
     read();
     while (bytes > 0) {
-        char* const buffer = buffers[0].get();
+        char* const buffer = start(buffers[0]);
         const char* begin = buffer;
         const char* const fresh = buffer + carried;
         const char* const end = fresh + bytes;
@@ -242,7 +242,7 @@ LoadResult loadClients(ByteSource& source, std::ostream& out, const LoadOptions&
             continue;
         }
         const char* const whole_end = from + last_lf + 1;
-        char* const other = buffers[1].get();
+        char* const other = start(buffers[1]);
         carried = keepUnfinished(other, whole_end, end);
         into = other + carried;
         for (Piece& piece : parseSideBySide(begin, whole_end, result.dialect.separator, options, arenas, read)) {
@@ -259,7 +259,7 @@ LoadResult loadClients(ByteSource& source, std::ostream& out, const LoadOptions&
         decideDialect();
     }
     if (carried > 0) { // the last line, when no line feed ends it
-        add(parsePiece(buffers[0].get(), buffers[0].get() + carried, result.dialect.separator, arenas[0]));
+        add(parsePiece(start(buffers[0]), start(buffers[0]) + carried, result.dialect.separator, arenas[0]));
     }
     keepRecords();
     if (!result.klienti.finish(options.max_records)) {

@@ -41,14 +41,14 @@ public:
     // `most` of them; false when some were left out.
     bool finish(std::size_t most);
 
-    std::vector<Klient*>& tabulka() noexcept { return tabulka_; } // the dialogue orders it in place
+    HugeVector<Klient*>& tabulka() noexcept { return tabulka_; } // the dialogue orders it in place
     std::span<const Klient* const> tabulka() const noexcept { return tabulka_; } // read-only, records too
     int32_t pocet() const noexcept { return static_cast<int32_t>(tabulka_.size()); }
 
 private:
     std::vector<HugePages> slabs_;
     std::vector<Block> blocks_;
-    std::vector<Klient*> tabulka_;
+    HugeVector<Klient*> tabulka_;
 };
 
 struct LoadOptions {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "memory/HugePages.hpp"
 #include "text/FixedText.hpp"
 
 #include <cassert>
@@ -17,11 +18,11 @@
 class TextBuffer {
 public:
     explicit TextBuffer(std::size_t capacity)
-        : data_(std::make_unique_for_overwrite<char[]>(capacity)), capacity_(capacity) {}
+        : memory_(takeMemory(capacity)), data_(reinterpret_cast<char*>(memory_.get())), capacity_(capacity) {}
 
     void append(std::string_view text) noexcept {
         assert(fits(text.size()));
-        std::memcpy(data_.get() + size_, text.data(), text.size());
+        std::memcpy(data_ + size_, text.data(), text.size());
         size_ += text.size();
     }
     void append(char c) noexcept {
@@ -33,17 +34,17 @@ public:
     template <std::size_t N>
     void appendField(const char (&field)[N]) noexcept {
         assert(fits(N));
-        std::memcpy(data_.get() + size_, field, N);
+        std::memcpy(data_ + size_, field, N);
         size_ += fixedTextLength(field);
     }
     // Plain decimal: no fill, no grouping, a minus sign for a negative value.
     void appendNumber(int32_t value) noexcept {
         assert(fits(longest_number));
-        char* const end = data_.get() + size_;
+        char* const end = data_ + size_;
         size_ += static_cast<std::size_t>(std::to_chars(end, end + longest_number, value).ptr - end);
     }
 
-    std::string_view text() const noexcept { return {data_.get(), size_}; }
+    std::string_view text() const noexcept { return {data_, size_}; }
     void clear() noexcept { size_ = 0; }
 
     static constexpr std::size_t longest_number = std::numeric_limits<int32_t>::digits10 + 2; // sign and digits
@@ -51,7 +52,8 @@ public:
 private:
     bool fits(std::size_t n) const noexcept { return n <= capacity_ - size_; }
 
-    std::unique_ptr<char[]> data_;
+    HugePages memory_; // a batch's text is megabytes: fresh memory, as the records
+    char* data_;
     std::size_t capacity_;
     std::size_t size_ = 0;
 };

@@ -45,12 +45,12 @@ constexpr std::size_t min_part = 4096;
 // its scratch), then merged in pairs by less, which must order equal keys by
 // position. scratch serves the parts first and the merges after.
 template <typename Entry, typename SortPart, typename Less>
-void sortInParts(std::vector<Entry>& entries, unsigned workers, SortPart sortPart, Less less,
+void sortInParts(HugeVector<Entry>& entries, unsigned workers, SortPart sortPart, Less less,
                  const ProgressCallback& progress) {
     const std::size_t n = entries.size();
     const std::size_t parts = n < min_part * 2 ? 1 : std::min<std::size_t>(workers, n / min_part);
     const auto bound = [n, parts](std::size_t part) { return n * part / parts; };
-    std::vector<Entry> scratch(n);
+    HugeVector<Entry> scratch(n);
     runSideBySide(parts, [&](std::size_t part) {
         const std::size_t size = bound(part + 1) - bound(part);
         sortPart(std::span(entries).subspan(bound(part), size), std::span(scratch).subspan(bound(part), size));
@@ -79,10 +79,10 @@ void forEachIndex(std::size_t n, unsigned workers, Each each) {
     });
 }
 
-std::vector<Klient*> sortByText(Klient* const* tabulka, std::size_t n, SortMenuItem::TextKey key, unsigned workers,
+HugeVector<Klient*> sortByText(Klient* const* tabulka, std::size_t n, SortMenuItem::TextKey key, unsigned workers,
                                 const ProgressCallback& progress) {
-    std::vector<TextEntry> entries(n);
-    std::vector<TextRest> rests(n);
+    HugeVector<TextEntry> entries(n);
+    HugeVector<TextRest> rests(n);
     forEachIndex(n, workers, [&](std::size_t i) {
         const char* field = key(*tabulka[i]);
         entries[i] = {bigEndian4(field, 0), bigEndian4(field, 4), static_cast<uint32_t>(i)};
@@ -115,34 +115,34 @@ std::vector<Klient*> sortByText(Klient* const* tabulka, std::size_t n, SortMenuI
     };
     sortInParts(entries, workers, sortPart, less, progress);
     rests = {};
-    std::vector<Klient*> ordered(n);
+    HugeVector<Klient*> ordered(n);
     forEachIndex(n, workers, [&](std::size_t i) { ordered[i] = tabulka[entries[i].position]; });
     return ordered;
 }
 
-std::vector<Klient*> sortByNumber(Klient* const* tabulka, std::size_t n, SortMenuItem::NumberKey key,
+HugeVector<Klient*> sortByNumber(Klient* const* tabulka, std::size_t n, SortMenuItem::NumberKey key,
                                   const Datum& dnes, unsigned workers, const ProgressCallback& progress) {
     // The key in the upper half, the position in the lower: one word per
     // entry, whose order is the stable order.
-    std::vector<uint64_t> entries(n);
+    HugeVector<uint64_t> entries(n);
     forEachIndex(n, workers, [&](std::size_t i) { entries[i] = orderedNumber(key(*tabulka[i], dnes)) << 32 | i; });
     progress(n, 2 * n);
     const auto sortPart = [](std::span<uint64_t> part, std::span<uint64_t> scratch) {
         stableRadixSort(part, scratch, [](uint64_t e) { return e; }, 4, 7);
     };
     sortInParts(entries, workers, sortPart, std::less<uint64_t>(), progress);
-    std::vector<Klient*> ordered(n);
+    HugeVector<Klient*> ordered(n);
     forEachIndex(n, workers, [&](std::size_t i) { ordered[i] = tabulka[static_cast<uint32_t>(entries[i])]; });
     return ordered;
 }
 
 } // namespace
 
-std::vector<Klient*> sortClients(Klient* const* tabulka, int32_t pocet, SortCriterion kriterium, const Datum& dnes,
+HugeVector<Klient*> sortClients(Klient* const* tabulka, int32_t pocet, SortCriterion kriterium, const Datum& dnes,
                                  const ProgressCallback& progress, unsigned workers) {
     const auto n = static_cast<std::size_t>(std::max(pocet, 0));
     if (n < 2) {
-        return std::vector<Klient*>(tabulka, tabulka + n);
+        return HugeVector<Klient*>(tabulka, tabulka + n);
     }
     workers = std::max(workers, 1u);
     const auto& key = menuItem(kriterium).key;

@@ -2,6 +2,7 @@
 
 #include "model/Datum.hpp"
 #include "model/Klient.hpp"
+#include "memory/HugePages.hpp"
 #include "progress/ProgressCallback.hpp"
 #include "query/Menu.hpp"
 
@@ -10,7 +11,6 @@
 #include <optional>
 #include <string_view>
 #include <variant>
-#include <vector>
 
 // Ordering by one attribute, ascending and stable: texts in byte order,
 // numbers from the smallest, the age from the youngest.
@@ -50,5 +50,5 @@ inline const SortMenuItem& menuItem(SortCriterion kriterium) noexcept {
 // unsigned), built beside the table, which the caller rearranges once nothing can
 // fail. Each key is taken once, by workers threads; the work is linear but for
 // runs of texts alike in their first eight bytes. Throws std::bad_alloc.
-std::vector<Klient*> sortClients(Klient* const* tabulka, int32_t pocet, SortCriterion kriterium, const Datum& dnes,
+HugeVector<Klient*> sortClients(Klient* const* tabulka, int32_t pocet, SortCriterion kriterium, const Datum& dnes,
                                  const ProgressCallback& progress = {}, unsigned workers = 1);

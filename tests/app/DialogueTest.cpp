@@ -249,10 +249,11 @@ TEST(Dialogue, MissingOrUnreadableClientFile) {
 
 TEST(Dialogue, OutOfMemoryWhileLoadingEndsWithStatusOne) {
     const TempDir dir;
+    const std::string content = generateClientFile(20000, 5); // its records need slabs of over a mebibyte
     Session s;
     {
         const AllocationLimit limit(std::size_t{1} << 20);
-        s = run(three, "n1u", dir);
+        s = run(content, "n1u", dir);
     }
     EXPECT_EQ(s.output, "Nedostatok pamate na nacitanie zaznamov.\n");
     EXPECT_EQ(s.status, 1);
@@ -269,12 +270,12 @@ TEST(Dialogue, OutOfMemoryAtEachAllocationOfACycle) {
     TextSource source(generateClientFile(20000, 5));
     std::ostringstream reports;
     ClientStore klienti = loadClients(source, reports).klienti;
-    const std::vector<Klient*> original = klienti.tabulka();
+    const HugeVector<Klient*> original = klienti.tabulka();
     for (const std::string input : {"n2u", "a1 0 100 5u"}) {
         struct Result {
             std::string output, diagnostics;
             std::vector<std::string> files;
-            std::vector<Klient*> tabulka;
+            HugeVector<Klient*> tabulka;
             bool failed;
         };
         const auto session = [&](long failing) {

@@ -33,7 +33,7 @@ int referenceCompare(const Klient& a, const Klient& b, SortCriterion kriterium) 
 }
 
 // The stable insertion sort: only a strictly positive comparison moves a record.
-void referenceSort(std::vector<Klient*>& t, SortCriterion kriterium) {
+void referenceSort(HugeVector<Klient*>& t, SortCriterion kriterium) {
     for (std::size_t i = 1; i < t.size(); ++i) {
         Klient* key = t[i];
         std::size_t j = i;
@@ -79,7 +79,7 @@ TEST(SortClients, EqualsTheStableInsertionSortForEveryCriterion) {
             t.add(randomLine(random));
         }
         for (const SortMenuItem& item : sort_menu) {
-            std::vector<Klient*> expected = t.tabulka;
+            HugeVector<Klient*> expected(t.tabulka.begin(), t.tabulka.end());
             referenceSort(expected, item.kriterium);
             const std::vector<Klient*> before = t.tabulka;
             ASSERT_EQ(sortClients(t.tabulka.data(), t.pocet(), item.kriterium, dnes), expected)
@@ -105,7 +105,7 @@ TEST(SortClients, EveryNumberOfWorkersOrdersAsOne) {
         t.add(randomLine(random));
     }
     for (const SortMenuItem& item : sort_menu) {
-        const std::vector<Klient*> alone = sortClients(t.tabulka.data(), t.pocet(), item.kriterium, dnes, {}, 1);
+        const HugeVector<Klient*> alone = sortClients(t.tabulka.data(), t.pocet(), item.kriterium, dnes, {}, 1);
         for (std::size_t i = 1; i < alone.size(); ++i) {
             ASSERT_LE(referenceCompare(*alone[i - 1], *alone[i], item.kriterium), 0);
         }

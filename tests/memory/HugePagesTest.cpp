@@ -1,0 +1,23 @@
+#include "memory/HugePages.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <numeric>
+
+// Every size is wholly usable; from a huge page up the memory starts on a
+// huge page, and a table in it keeps what it holds as it grows.
+TEST(HugePages, EverySizeIsWholeAndBigOnesAligned) {
+    for (const std::size_t size : {std::size_t{1}, huge_page - 1, huge_page, huge_page + 1, 3 * huge_page + 4097}) {
+        const HugePages memory = takeMemory(size);
+        std::memset(memory.get(), 0x5a, size);
+        EXPECT_EQ(memory[size - 1], std::byte{0x5a}) << size;
+        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(memory.get()) % huge_page == 0, size >= huge_page) << size;
+        EXPECT_EQ(memory.get_deleter().mapped > 0, size >= huge_page) << size;
+    }
+    HugeVector<uint64_t> table;
+    for (uint64_t i = 0; i < huge_page; ++i) { // through small memory into 16 MiB mapped
+        table.push_back(i);
+    }
+    EXPECT_EQ(std::accumulate(table.begin(), table.end(), uint64_t{0}), uint64_t{huge_page} * (huge_page - 1) / 2);
+}
