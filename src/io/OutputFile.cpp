@@ -32,7 +32,7 @@ void OutputFile::write(const Klient* const* tabulka, std::size_t count, const Pr
     std::copy(byte_order_mark.begin(), byte_order_mark.end(), header);
     std::replace_copy(hlavicka_suboru.begin(), hlavicka_suboru.end(), header + mark, ',', dialect_.separator);
     if (!file_->write({header, mark + hlavicka_suboru.size()}) ||
-        !writeInOrder(count, buffers_, format, *file_, progress)) {
+        !writeInOrder(count, buffers_, format, *file_, progress) || !file_->makeDurable()) {
         error_ = errno != 0 ? errno : EIO; // a failure is never taken for success
     }
 }

@@ -112,6 +112,8 @@ bool TemporaryFile::write(std::string_view bytes) noexcept {
     return true;
 }
 
+bool TemporaryFile::makeDurable() noexcept { return ::fdatasync(fd_) == 0; }
+
 bool TemporaryFile::publish(const std::tm& local_time, int last, OutputFileName& tried) noexcept {
     const auto fail = [this] {
         keepingErrno([this] { discard(); });

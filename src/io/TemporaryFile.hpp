@@ -25,6 +25,10 @@ public:
     ~TemporaryFile(); // discards the file unless it was published
 
     bool write(std::string_view bytes) noexcept override;
+    // Waits until the bytes written are on the disk, on the writing thread,
+    // so that the wait overlaps whatever runs beside it; publishing then has
+    // little left to wait for. False with errno set.
+    bool makeDurable() noexcept;
 
     // Makes the file durable, closes it and links it as the first free name
     // numbered 1..last, never replacing an entry. False with errno set
