@@ -58,12 +58,7 @@ run_tool() {
     klienti|previous)
       local program=$KLIENTI
       [ "$tool" = previous ] && program=$PREVIOUS
-      ln -f "$VSTUP" "$dir/klienti.csv"
-      (cd "$dir" && printf "${ODPOVEDE[$job]}" | "$program" > /dev/null)
-      local subor
-      subor=$(cd "$dir" && ls | grep -v '^klienti.csv$' | grep '\.csv$' | head -1)
-      mv "$dir/$subor" "$dir/out.csv"
-      rm -f "$dir/klienti.csv" ;;
+      (cd "$dir" && printf "${ODPOVEDE[$job]}" | "$program" > /dev/null) ;;
     gnu-sort)
       if [ "$filter" = 1 ]; then
         LC_ALL=C awk -F, 'NR==1{print;next} $10>=40 && $10<=80' "$VSTUP"
@@ -90,7 +85,16 @@ for ((beh = 1; beh <= BEHY; beh++)); do
     for tool in "${TOOLS[@]}"; do
       dir=$PRACA/$tool-$job
       rm -rf "$dir"; mkdir -p "$dir"
+      # klienti reads klienti.csv where it runs and names its output after
+      # the time: the link before and the renaming after are not timed.
+      case $tool in klienti|previous) ln -f "$VSTUP" "$dir/klienti.csv" ;; esac
       meranie=$( { /usr/bin/time -f '%e %M' bash -c "$(declare -p VSTUP KLIENTI PREVIOUS ODPOVEDE POLE NUMERICKY FILTER STLPEC); $(declare -f run_tool); run_tool '$dir' '$tool' '$job'" ; } 2>&1 | tail -1)
+      case $tool in
+        klienti|previous)
+          rm -f "$dir/klienti.csv"
+          subor=$(cd "$dir" && ls | grep '\.csv$' | head -1)
+          mv "$dir/$subor" "$dir/out.csv" ;;
+      esac
       CASY[$tool,$job]+="${meranie% *} "
       PAMAT[$tool,$job]+="${meranie#* } "
       if [ "$tool" != klienti ] && ! cmp -s "$dir/out.csv" "$PRACA/klienti-$job/out.csv"; then
