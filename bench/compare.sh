@@ -8,6 +8,7 @@
 # for all but previous). KLIENTI=path/to/klienti measures another build of the
 # tool; PREVIOUS=path/to/klienti is the build the tool "previous" runs, say
 # the last release, so that the two are measured interleaved in one run.
+# JOBS="all-surname" runs only the jobs named (say at 10M, where each takes seconds).
 #
 # Generates a client file, then runs three jobs through klienti's standard
 # input, each with its console listing sent to /dev/null and its output file
@@ -36,7 +37,7 @@ VSTUP=$PRACA/klienti.csv
 
 # Each job: klienti's answers, and the sort key (field, numeric or not) and
 # the credit-score filter for the peers.
-JOBS=(filter-surname all-surname all-salary)
+read -r -a JOBS <<< "${JOBS:-filter-surname all-surname all-salary}"
 declare -A ODPOVEDE=([filter-surname]='a\n1\n40 80\n2\nu\n' [all-surname]='n\n2\nu\n' [all-salary]='n\n5\nu\n')
 declare -A POLE=([filter-surname]=3 [all-surname]=3 [all-salary]=7)
 declare -A NUMERICKY=([filter-surname]='' [all-surname]='' [all-salary]=n)

@@ -27,6 +27,8 @@ struct TextEntry {
     uint32_t low;  // bytes 4 to 7
     uint32_t position;
     uint64_t first8() const noexcept { return uint64_t{high} << 32 | low; }
+    // A text of under eight bytes ends within them: its rest is zeros.
+    bool endsWithin8() const noexcept { return (low & 0xFF) == 0; }
 };
 struct TextRest {
     uint32_t b8, b12, b16; // bytes 8 to 11, 12 to 15, 16 to 19
@@ -93,6 +95,9 @@ HugeVector<Klient*> sortByText(Klient* const* tabulka, std::size_t n, SortMenuIt
         if (x.first8() != y.first8()) {
             return x.first8() < y.first8();
         }
+        if (x.endsWithin8()) { // and so does y: the same text
+            return x.position < y.position;
+        }
         const TextRest& a = rests[x.position];
         const TextRest& b = rests[y.position];
         return std::tie(a.b8, a.b12, a.b16, x.position) < std::tie(b.b8, b.b12, b.b16, y.position);
@@ -105,7 +110,7 @@ HugeVector<Klient*> sortByText(Klient* const* tabulka, std::size_t n, SortMenuIt
             const TextRest& rest = rests[part[from].position];
             bool equal = true;
             for (to = from + 1; to < part.size() && part[to].first8() == first8; ++to) {
-                equal = equal && rests[part[to].position] == rest;
+                equal = equal && (part[to].endsWithin8() || rests[part[to].position] == rest);
             }
             if (!equal) {
                 const std::span<TextEntry> run = part.subspan(from, to - from);
