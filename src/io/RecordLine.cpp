@@ -44,7 +44,7 @@ bool splitRecordLine(std::string_view line, char separator, RecordFields& fields
             if (last ? field != end : field == end || *field != separator) {
                 return false;
             }
-            ++field;
+            field += last ? 0 : 1; // past the separator, never past the line's end
             continue;
         }
         if (last) {
