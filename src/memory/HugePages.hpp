@@ -30,15 +30,21 @@ struct HugePagesDelete {
 };
 using HugePages = std::unique_ptr<std::byte[], HugePagesDelete>;
 
+// The bytes a request of size bytes maps: whole small pages from a huge page
+// up, none (the free store serves it) below.
+inline std::size_t mappedSize(std::size_t size) noexcept {
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    return size < huge_page ? 0 : (size + page - 1) / page * page;
+}
+
 // size bytes; from a huge page up mapped as above (what the mapping holds
 // before and after them is given back, so that no address space is spent
 // twice), less from the free store. Throws std::bad_alloc.
 inline HugePages takeMemory(std::size_t size) {
-    if (size < huge_page) {
+    const std::size_t mapped = mappedSize(size);
+    if (mapped == 0) {
         return HugePages(static_cast<std::byte*>(::operator new(size)), HugePagesDelete{0});
     }
-    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-    const std::size_t mapped = (size + page - 1) / page * page;
     if (mapped > std::numeric_limits<std::size_t>::max() - huge_page) {
         throw std::bad_alloc();
     }
@@ -74,9 +80,7 @@ struct HugePageAllocator {
         return reinterpret_cast<T*>(takeMemory(n * sizeof(T)).release());
     }
     void deallocate(T* memory, std::size_t n) noexcept {
-        const std::size_t size = n * sizeof(T);
-        const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-        HugePagesDelete{size < huge_page ? 0 : (size + page - 1) / page * page}(reinterpret_cast<std::byte*>(memory));
+        HugePagesDelete{mappedSize(n * sizeof(T))}(reinterpret_cast<std::byte*>(memory));
     }
     friend bool operator==(const HugePageAllocator&, const HugePageAllocator&) noexcept { return true; }
 };
