@@ -1,7 +1,5 @@
 #include "app/ConsoleListing.hpp"
 
-#include "memory/Prefetch.hpp"
-
 // The records formatted in one batch: a mebibyte or two of text, so that a
 // million blocks cost a few hundred writes, not millions.
 constexpr std::size_t batch_size = 8192;
@@ -12,13 +10,10 @@ WriterBuffers listingBuffers(int32_t pocet, unsigned workers) {
 
 void printClients(const Klient* const* tabulka, int32_t pocet, ByteSink& out, WriterBuffers& buffers,
                   const ProgressCallback& progress) noexcept {
-    writeInOrder(
-        static_cast<std::size_t>(std::max(pocet, 0)), buffers,
-        [tabulka](TextBuffer& buffer, std::size_t from, std::size_t to) {
-            for (std::size_t i = from; i < to; ++i) {
-                prefetchAhead(tabulka, i, to);
-                appendClientBlock(buffer, *tabulka[i], static_cast<int32_t>(i + 1));
-            }
+    writeRecordsInOrder(
+        tabulka, static_cast<std::size_t>(std::max(pocet, 0)), buffers,
+        [](TextBuffer& buffer, const Klient& klient, std::size_t i) {
+            appendClientBlock(buffer, klient, static_cast<int32_t>(i + 1));
         },
         out, progress);
 }

@@ -53,7 +53,7 @@ public:
         return *::new (next_++) Klient();
     }
     void giveTo(ClientStore& store) {
-        for (HugePages& slab : slabs_) {
+        for (MemoryBlock& slab : slabs_) {
             store.keep(std::move(slab));
         }
         slabs_.clear();
@@ -64,7 +64,7 @@ private:
     static constexpr std::size_t largest_slab = huge_page / sizeof(Klient);
     static_assert(std::is_trivially_destructible_v<Klient>, "a slab frees its records' memory alone");
 
-    std::vector<HugePages> slabs_;
+    std::vector<MemoryBlock> slabs_;
     Klient* next_ = nullptr;
     std::size_t left_ = 0;
     std::size_t size_ = 0; // records in the last slab
@@ -160,8 +160,8 @@ LoadResult loadClients(ByteSource& source, std::ostream& out, const LoadOptions&
     // Two buffers: the next chunk is read into one while the lines of the
     // other are turned into records. Each starts with the unfinished line
     // carried over from the chunk before.
-    HugePages buffers[2] = {takeMemory(max_kept_line + chunk), takeMemory(max_kept_line + chunk)};
-    const auto start = [](const HugePages& buffer) { return reinterpret_cast<char*>(buffer.get()); };
+    MemoryBlock buffers[2] = {takeMemory(max_kept_line + chunk), takeMemory(max_kept_line + chunk)};
+    const auto start = [](const MemoryBlock& buffer) { return reinterpret_cast<char*>(buffer.get()); };
     std::vector<RecordArena> arenas(std::max(options.workers, 1u)); // one a worker, its records in file order
     const auto keepRecords = [&] {
         for (RecordArena& arena : arenas) {
@@ -188,7 +188,7 @@ LoadResult loadClients(ByteSource& source, std::ostream& out, const LoadOptions&
         reported += listed;
         unreported += piece.malformed - listed;
         next_line += piece.lines;
-        result.dialect.quotes = result.dialect.quotes || piece.quoted;
+        result.dialect.some_field_quoted = result.dialect.some_field_quoted || piece.quoted;
         for (const ClientStore::Block& block : piece.blocks) {
             result.klienti.add(block);
         }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "io/RecordLine.hpp"
-#include "memory/HugePages.hpp"
+#include "memory/MemoryBlock.hpp"
 #include "model/Klient.hpp"
 #include "progress/ProgressCallback.hpp"
 
@@ -36,7 +36,7 @@ public:
     };
 
     void add(Block block) { blocks_.push_back(block); }
-    void keep(HugePages slab) { slabs_.push_back(std::move(slab)); }
+    void keep(MemoryBlock slab) { slabs_.push_back(std::move(slab)); }
     // Builds the table of the records in the order they were added, the first
     // `most` of them; false when some were left out.
     bool finish(std::size_t most);
@@ -46,7 +46,7 @@ public:
     int32_t pocet() const noexcept { return static_cast<int32_t>(tabulka_.size()); }
 
 private:
-    std::vector<HugePages> slabs_;
+    std::vector<MemoryBlock> slabs_;
     std::vector<Block> blocks_;
     HugeVector<Klient*> tabulka_;
 };

@@ -1,7 +1,6 @@
 #include "io/OutputFile.hpp"
 
 #include "io/RecordLine.hpp"
-#include "memory/Prefetch.hpp"
 
 #include <algorithm>
 #include <cerrno>
@@ -14,17 +13,14 @@ constexpr std::size_t batch_size = 16384; // records formatted in one batch: abo
 OutputFile::OutputFile(const std::filesystem::path& directory, std::size_t count, unsigned workers,
                        const Dialect& dialect)
     : file_(TemporaryFile::create(directory)), error_(file_ ? 0 : errno), dialect_(dialect),
-      buffers_(count, batch_size, recordLineRoom(dialect.quotes), workers) {}
+      buffers_(count, batch_size, recordLineRoom(dialect.some_field_quoted), workers) {}
 
 void OutputFile::write(const Klient* const* tabulka, std::size_t count, const ProgressCallback& progress) noexcept {
     if (!file_) {
         return;
     }
-    const auto format = [tabulka, this](TextBuffer& buffer, std::size_t from, std::size_t to) {
-        for (std::size_t i = from; i < to; ++i) {
-            prefetchAhead(tabulka, i, to);
-            appendRecordLine(buffer, *tabulka[i], dialect_);
-        }
+    const auto format = [this](TextBuffer& buffer, const Klient& klient, std::size_t) {
+        appendRecordLine(buffer, klient, dialect_);
     };
     // The header in the dialect, behind a byte order mark where the input had one.
     char header[byte_order_mark.size() + hlavicka_suboru.size()];
@@ -32,7 +28,7 @@ void OutputFile::write(const Klient* const* tabulka, std::size_t count, const Pr
     std::copy(byte_order_mark.begin(), byte_order_mark.end(), header);
     std::replace_copy(hlavicka_suboru.begin(), hlavicka_suboru.end(), header + mark, ',', dialect_.separator);
     if (!file_->write({header, mark + hlavicka_suboru.size()}) ||
-        !writeInOrder(count, buffers_, format, *file_, progress) || !file_->makeDurable()) {
+        !writeRecordsInOrder(tabulka, count, buffers_, format, *file_, progress) || !file_->makeDurable()) {
         error_ = errno != 0 ? errno : EIO; // a failure is never taken for success
     }
 }

@@ -19,7 +19,7 @@ inline constexpr std::string_view hlavicka_suboru =
 struct Dialect {
     char separator = ',';
     bool byte_order_mark = false;
-    bool quotes = false; // then a field written is quoted wherever it must be
+    bool some_field_quoted = false; // then a field written is quoted wherever it must be
 };
 inline constexpr std::string_view byte_order_mark = "\xEF\xBB\xBF";
 
@@ -88,7 +88,7 @@ constexpr void appendQuotable(TextRoom& room, const char (&)[N], char) noexcept 
 template <typename Text>
 constexpr void appendRecordLine(Text& out, const Klient& klient, const Dialect& dialect) {
     const auto texts = [&](const auto&... field) {
-        ((dialect.quotes ? appendQuotable(out, field, dialect.separator) : out.appendField(field),
+        ((dialect.some_field_quoted ? appendQuotable(out, field, dialect.separator) : out.appendField(field),
           out.append(dialect.separator)),
          ...);
     };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "memory/HugePages.hpp"
+#include "memory/MemoryBlock.hpp"
 #include "text/FixedText.hpp"
 
 #include <cassert>
@@ -52,7 +52,7 @@ public:
 private:
     bool fits(std::size_t n) const noexcept { return n <= capacity_ - size_; }
 
-    HugePages memory_; // a batch's text is megabytes: fresh memory, as the records
+    MemoryBlock memory_; // a batch's text is megabytes: fresh memory, as the records
     char* data_;
     std::size_t capacity_;
     std::size_t size_ = 0;

@@ -2,7 +2,7 @@
 
 #include "model/Datum.hpp"
 #include "model/Klient.hpp"
-#include "memory/HugePages.hpp"
+#include "memory/MemoryBlock.hpp"
 #include "progress/ProgressCallback.hpp"
 #include "query/Menu.hpp"
 

@@ -233,7 +233,7 @@ TEST(ClientReader, ReadsTheDialectOfTheHeader) {
             const LoadResult result = loadClients(source, reports);
             EXPECT_EQ(result.dialect.separator, c.separator) << c.content;
             EXPECT_EQ(result.dialect.byte_order_mark, c.mark) << c.content;
-            EXPECT_EQ(result.dialect.quotes, c.quotes) << c.content;
+            EXPECT_EQ(result.dialect.some_field_quoted, c.quotes) << c.content;
             if (c.ulica.empty()) {
                 EXPECT_EQ(result.klienti.pocet(), 0) << c.content;
                 EXPECT_NE(reports.str(), "") << c.content;

@@ -1,4 +1,4 @@
-#include "memory/HugePages.hpp"
+#include "memory/MemoryBlock.hpp"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 
 // Every size is wholly usable; from a huge page up the memory starts on a
 // huge page, and a table in it keeps what it holds as it grows.
-TEST(HugePages, EverySizeIsWholeAndBigOnesAligned) {
+TEST(MemoryBlock, EverySizeIsWholeAndBigOnesAligned) {
     for (const std::size_t size : {std::size_t{1}, huge_page - 1, huge_page, huge_page + 1, 3 * huge_page + 4097}) {
-        const HugePages memory = takeMemory(size);
+        const MemoryBlock memory = takeMemory(size);
         std::memset(memory.get(), 0x5a, size);
         EXPECT_EQ(memory[size - 1], std::byte{0x5a}) << size;
         EXPECT_EQ(memory.get_deleter().mapped > 0, size >= huge_page) << size;

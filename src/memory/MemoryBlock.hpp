@@ -16,9 +16,10 @@
 // kernel may back them with huge pages (where transparent huge pages are on,
 // Linux does for marked memory): a fault a huge page instead of one every
 // 4 KiB. The rest stays on small pages, so it costs no more than it uses.
+// A MemoryBlock is such memory, or a small block from the free store.
 inline constexpr std::size_t huge_page = std::size_t{2} << 20;
 
-struct HugePagesDelete {
+struct MemoryBlockDelete {
     std::size_t mapped; // 0: taken from the free store
     void operator()(std::byte* memory) const noexcept {
         if (mapped > 0) {
@@ -28,7 +29,7 @@ struct HugePagesDelete {
         }
     }
 };
-using HugePages = std::unique_ptr<std::byte[], HugePagesDelete>;
+using MemoryBlock = std::unique_ptr<std::byte[], MemoryBlockDelete>;
 
 // The bytes a request of size bytes maps: whole small pages from a huge page
 // up, none (the free store serves it) below.
@@ -40,10 +41,10 @@ inline std::size_t mappedSize(std::size_t size) noexcept {
 // size bytes; from a huge page up mapped as above (what the mapping holds
 // before and after them is given back, so that no address space is spent
 // twice), less from the free store. Throws std::bad_alloc.
-inline HugePages takeMemory(std::size_t size) {
+inline MemoryBlock takeMemory(std::size_t size) {
     const std::size_t mapped = mappedSize(size);
     if (mapped == 0) {
-        return HugePages(static_cast<std::byte*>(::operator new(size)), HugePagesDelete{0});
+        return MemoryBlock(static_cast<std::byte*>(::operator new(size)), MemoryBlockDelete{0});
     }
     if (mapped > std::numeric_limits<std::size_t>::max() - huge_page) {
         throw std::bad_alloc();
@@ -61,7 +62,7 @@ inline HugePages takeMemory(std::size_t size) {
         ::munmap(aligned + mapped, after);
     }
     ::madvise(aligned, size / huge_page * huge_page, MADV_HUGEPAGE); // only a wish: refused, small pages serve
-    return HugePages(aligned, HugePagesDelete{mapped});
+    return MemoryBlock(aligned, MemoryBlockDelete{mapped});
 }
 
 // Takes a container's memory as takeMemory does: for the big tables of a
@@ -80,7 +81,7 @@ struct HugePageAllocator {
         return reinterpret_cast<T*>(takeMemory(n * sizeof(T)).release());
     }
     void deallocate(T* memory, std::size_t n) noexcept {
-        HugePagesDelete{mappedSize(n * sizeof(T))}(reinterpret_cast<std::byte*>(memory));
+        MemoryBlockDelete{mappedSize(n * sizeof(T))}(reinterpret_cast<std::byte*>(memory));
     }
     friend bool operator==(const HugePageAllocator&, const HugePageAllocator&) noexcept { return true; }
 };
