@@ -38,7 +38,10 @@ Calendar fixedCalendar(int year, int month, int day, int hour, int minute) {
 
 void TestTable::add(std::string_view line) {
     RecordFields fields;
-    if (!splitRecordLine(line, ',', fields)) {
+    const char* end = nullptr;
+    uint64_t lines = 0;
+    const char* const data_end = line.data() + line.size();
+    if (splitRecord(line.data(), data_end, data_end, true, ',', fields, end, lines) != Split::record) {
         throw std::invalid_argument("malformed test line: " + std::string(line));
     }
     records.push_back(std::make_unique<Klient>());

@@ -343,18 +343,21 @@ int runKlienti(Environment& env) {
     LoadResult loaded;
     {
         Console c(env, {});
-        const auto unreadable = [&](std::string_view what, int error) {
+        // The reason goes to standard error, the dialogue's sentence to the output.
+        const auto unreadable = [&](const auto& reason) {
+            c.err << "klienti: subor \"" << env.client_file << "\" " << reason << '\n';
             c.out << "Subor sa nepodarilo otvorit";
             if (env.output_is_terminal) {
                 c.out << '\n';
             }
-            c.err << "klienti: subor \"" << env.client_file << "\" sa nepodarilo " << what << ": "
-                  << std::strerror(error) << '\n';
             return 0;
+        };
+        const auto failed = [](std::string_view what, int error) {
+            return std::string("sa nepodarilo ") + std::string(what) + ": " + std::strerror(error);
         };
         std::optional<InputFile> file = InputFile::open(env.directory / env.client_file);
         if (!file) {
-            return unreadable("otvorit", errno);
+            return unreadable(failed("otvorit", errno));
         }
         try {
             const std::string step_name = "nacitavanie " + env.client_file;
@@ -368,8 +371,11 @@ int runKlienti(Environment& env) {
             c.out << "Nedostatok pamate na nacitanie zaznamov.\n";
             return 1;
         }
+        if (loaded.utf16) {
+            return unreadable("je v kodovani UTF-16, ktore program necita; ulozte ho ako CSV v kodovani UTF-8");
+        }
         if (loaded.read_error != 0) {
-            return unreadable("precitat", loaded.read_error);
+            return unreadable(failed("precitat", loaded.read_error));
         }
         if (const Dialect& d = loaded.dialect; d.separator != ',' || d.byte_order_mark) {
             c.err << "klienti: subor \"" << env.client_file << "\" je oddeleny "

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "io/RecordLine.hpp"
+#include "io/Dialect.hpp"
 #include "memory/MemoryBlock.hpp"
 #include "model/Klient.hpp"
 #include "progress/ProgressCallback.hpp"
@@ -51,8 +51,15 @@ private:
     HugeVector<Klient*> tabulka_;
 };
 
+// The bytes of a worker's next slab of records, its slabs holding `held`
+// records: doubling from 16 records to a huge page, then a quarter of what
+// they hold, in whole huge pages, so that the most records the program takes
+// fit in a few hundred mappings.
+std::size_t slabBytes(std::size_t held) noexcept;
+
 struct LoadOptions {
     std::string_view file_name = "klienti.csv"; // as the messages name it
+    std::string_view report_prefix;             // before each line of the reports
     // The dialogue counts records in 32 bits: those beyond are left out of the
     // table, with a message.
     std::size_t max_records = INT32_MAX;
@@ -67,12 +74,14 @@ struct LoadOptions {
 struct LoadResult {
     ClientStore klienti;
     int read_error = 0; // 0, or the errno of the read error that ended the load
+    bool utf16 = false; // the file begins with a UTF-16 byte order mark: nothing is read
     Dialect dialect;
 };
 
-// Reads the dialect off the header line (its separator: a comma where it holds
-// one, else a semicolon, else a tab; a byte order mark before it), then a
-// record a line (CRLF too; an empty last line is none). The first ten malformed lines are reported on out by number,
-// the rest counted at the end; they cost no memory. A read error ends the load,
-// its errno in the result. Throws std::bad_alloc.
+// Reads the dialect off the header line, then the records, a line each or,
+// where a quoted field holds line ends, over several (CRLF too; an empty last
+// line is none). The first ten lines that are no records are reported on out
+// by number, with the reason, the rest counted at the end; they cost no
+// memory. A read error ends the load, its errno in the result. Throws
+// std::bad_alloc.
 LoadResult loadClients(ByteSource& source, std::ostream& out, const LoadOptions& options = {});

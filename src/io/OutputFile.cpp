@@ -13,7 +13,7 @@ constexpr std::size_t batch_size = 16384; // records formatted in one batch: abo
 OutputFile::OutputFile(const std::filesystem::path& directory, std::size_t count, unsigned workers,
                        const Dialect& dialect)
     : file_(TemporaryFile::create(directory)), error_(file_ ? 0 : errno), dialect_(dialect),
-      buffers_(count, batch_size, recordLineRoom(dialect.some_field_quoted), workers) {}
+      buffers_(count, batch_size, recordLineRoom(dialect), workers) {}
 
 void OutputFile::write(const Klient* const* tabulka, std::size_t count, const ProgressCallback& progress) noexcept {
     if (!file_) {
@@ -22,12 +22,16 @@ void OutputFile::write(const Klient* const* tabulka, std::size_t count, const Pr
     const auto format = [this](TextBuffer& buffer, const Klient& klient, std::size_t) {
         appendRecordLine(buffer, klient, dialect_);
     };
-    // The header in the dialect, behind a byte order mark where the input had one.
-    char header[byte_order_mark.size() + hlavicka_suboru.size()];
+    // The header in the dialect, behind a byte order mark where the input had
+    // one, with the dialect's line end.
+    const std::string_view columns = hlavicka_suboru.substr(0, hlavicka_suboru.size() - 1);
+    const std::string_view line_end = dialect_.lineEnd();
+    char header[byte_order_mark.size() + hlavicka_suboru.size() + 1];
     const std::size_t mark = dialect_.byte_order_mark ? byte_order_mark.size() : 0;
     std::copy(byte_order_mark.begin(), byte_order_mark.end(), header);
-    std::replace_copy(hlavicka_suboru.begin(), hlavicka_suboru.end(), header + mark, ',', dialect_.separator);
-    if (!file_->write({header, mark + hlavicka_suboru.size()}) ||
+    std::replace_copy(columns.begin(), columns.end(), header + mark, ',', dialect_.separator);
+    std::copy(line_end.begin(), line_end.end(), header + mark + columns.size());
+    if (!file_->write({header, mark + columns.size() + line_end.size()}) ||
         !writeRecordsInOrder(tabulka, count, buffers_, format, *file_, progress) || !file_->makeDurable()) {
         error_ = errno != 0 ? errno : EIO; // a failure is never taken for success
     }

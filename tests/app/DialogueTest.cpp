@@ -176,7 +176,7 @@ TEST(Dialogue, DiagnosticsNameTheFileAsGivenAndEachOutput) {
     const Session s = run(content + "\n" + novak, "n1u", dir, fixedCalendar(2026, 12, 7, 14, 5), {"data/export.csv"});
     std::string reports;
     for (int line = 2; line <= 11; ++line) {
-        reports += malformed(line, "data/export.csv");
+        reports += malformed(line, "ma 1 poli, ocakava sa 11", "data/export.csv");
     }
     reports += "Dalsie riadky s nespravnym formatom v subore data/export.csv, ktore boli preskocene: 2\n";
     EXPECT_EQ(s.output, reports + menu(1) + sort_menu_text + blockNovak(1) + menu(1));

@@ -40,8 +40,9 @@ inline std::string range(const std::string& label, int low, int high) {
     return "\nPre kriterium \"" + label + "\" sa v subore nachadzaju hodnoty v intervale od " + std::to_string(low) +
            " do " + std::to_string(high) + ".\n";
 }
-inline std::string malformed(int line, const std::string& file = "klienti.csv") {
-    return "Riadok " + std::to_string(line) + " v subore " + file + " ma nespravny format, zaznam bol preskoceny.\n";
+inline std::string malformed(int line, const std::string& reason, const std::string& file = "klienti.csv") {
+    return "Riadok " + std::to_string(line) + " v subore " + file + " ma nespravny format (" + reason +
+           "), zaznam bol preskoceny.\n";
 }
 
 struct Session {

@@ -86,7 +86,7 @@ TEST(Writers, TheLargestRecordFitsTheRoomCountedForIt) {
         (k.*set)(INT32_MIN);
     }
     const std::string n = "-2147483648";
-    TextBuffer line(recordLineRoom(false));
+    TextBuffer line(recordLineRoom(Dialect{}));
     appendRecordLine(line, k, Dialect{});
     EXPECT_EQ(line.text(), std::string(11, 'r') + "," + std::string(19, 'm') + "," + std::string(19, 'p') + "," +
                                std::string(29, 'u') + "," + std::string(19, 'c') + "," + std::string(19, 'o') + "," +

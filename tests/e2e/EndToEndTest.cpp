@@ -70,7 +70,7 @@ TEST(EndToEnd, SessionOnTheSystemClock) {
     const Result r = runKlienti(dir, "n\n8\nu\n");
     const std::time_t after = std::time(nullptr);
     EXPECT_EQ(r.output,
-              "Riadok 3 v subore klienti.csv ma nespravny format, zaznam bol preskoceny.\n" + menu(2) +
+              "Riadok 3 v subore klienti.csv ma nespravny format (ma 1 poli, ocakava sa 11), zaznam bol preskoceny.\n" + menu(2) +
                   "\nZadajte kriterium pre usporiadanie zaznamov:\n1. meno\n2. priezvisko\n3. mesto\n4. povolanie\n"
                   "5. mesacny plat\n6. pocet uverov\n7. suma uverov\n8. bonita\n9. vek klienta\n"
                   "Klient c. 1\nMeno: Eva\nPriezvisko: Kovacova\nAdresa: Lesna 3, Kosice\nPovolanie: lekarka\n"

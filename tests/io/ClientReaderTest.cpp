@@ -17,8 +17,9 @@ const std::string r1 = "850312/0417,Jan,Novak,Hlavna 12,Nitra,ucitel,950,2,800,8
 const std::string r2 = "905520/1234,Eva,Kovacova,Lesna 3,Kosice,lekarka,2100,0,0,95,2";
 const std::string r3 = "140101/0001,Adam,Toth,Dlha 1,Zilina,student,0450,1,1500,-5,3";
 
-std::string malformed(int line) {
-    return "Riadok " + std::to_string(line) + " v subore klienti.csv ma nespravny format, zaznam bol preskoceny.\n";
+std::string malformed(int line, const std::string& reason = "ma 1 poli, ocakava sa 11") {
+    return "Riadok " + std::to_string(line) + " v subore klienti.csv ma nespravny format (" + reason +
+           "), zaznam bol preskoceny.\n";
 }
 
 struct Loaded {
@@ -70,7 +71,7 @@ TEST(ClientReader, LinesAcrossReadsAndChunksLoadTheSame) {
             LoadOptions options;
             options.chunk_size = chunk;
             const Loaded loaded = load(TextSource(content, read), options);
-            ASSERT_EQ(loaded.reports, malformed(3) + malformed(5) + malformed(6)) << chunk << ' ' << read;
+            ASSERT_EQ(loaded.reports, malformed(3) + malformed(5) + malformed(6, "pole \"platobna disciplina\" nie je cele cislo")) << chunk << ' ' << read;
             ASSERT_EQ(loaded.cisla, (Cisla{"850312/0417", "905520/1234"})) << chunk << ' ' << read;
         }
     }
@@ -155,7 +156,7 @@ std::string loadedText(const std::string& content, const LoadOptions& options, s
     TextSource source(content, read_size, fail_after);
     std::ostringstream out;
     const LoadResult result = loadClients(source, out, options);
-    TextBuffer records(result.klienti.tabulka().size() * recordLineRoom(false));
+    TextBuffer records(result.klienti.tabulka().size() * recordLineRoom(Dialect{}));
     for (const Klient* k : result.klienti.tabulka()) {
         appendRecordLine(records, *k, Dialect{});
     }
@@ -261,7 +262,7 @@ TEST(ClientReader, ManyRecordsLoadWholeAndInOrder) {
         std::ostringstream reports;
         const LoadResult result = loadClients(source, reports, options);
         ASSERT_EQ(result.klienti.pocet(), 40000);
-        TextBuffer written(40000 * recordLineRoom(false));
+        TextBuffer written(40000 * recordLineRoom(Dialect{}));
         for (const Klient* k : result.klienti.tabulka()) {
             appendRecordLine(written, *k, Dialect{});
         }
@@ -307,7 +308,7 @@ TEST(ClientReader, RecordsWrittenInADialectReadBackTheSame) {
                 k.setSplacalNacas(std::uniform_int_distribution<int32_t>(0, 9)(random));
             }
             const Dialect dialect{separator, mark, true};
-            TextBuffer written(records.size() * recordLineRoom(true));
+            TextBuffer written(records.size() * recordLineRoom(dialect));
             for (const Klient& k : records) {
                 appendRecordLine(written, k, dialect);
             }

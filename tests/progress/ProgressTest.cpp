@@ -113,7 +113,7 @@ TEST(Progress, LoadingShowsItsLineAndMalformedLinesComeAfterItIsErased) {
     EXPECT_EQ(runKlienti(env), 0);
     const std::string line = "klienti: nacitavanie klienti.csv 100 %";
     EXPECT_EQ(received(master), "\r" + line + "\r" + std::string(line.size(), ' ') + "\r" +
-                                    "Riadok 2 v subore klienti.csv ma nespravny format, zaznam bol preskoceny.\n"
+                                    "Riadok 2 v subore klienti.csv ma nespravny format (ma 1 poli, ocakava sa 11), zaznam bol preskoceny.\n"
                                     "\nBolo nacitanych 1 zaznamov o klientoch banky.\n\nZelate si tieto zaznamy "
                                     "filtrovat?\nVyberte si jednu z moznosti a zadajte prislusny znak.\nA - ano\n"
                                     "N - nie\nU - ukoncit program\n");
