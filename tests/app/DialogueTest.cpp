@@ -207,11 +207,26 @@ TEST(Dialogue, ASpreadsheetsFileIsReadAndWrittenInItsDialect) {
         {separated(three, '\t'), note + "tabulatormi" + same,
          separated(header + "\n" + kovacova + "\n" + novak + "\n" + toth + "\n", '\t')},
         // Quoted where the input needed it or not: the output quotes only a
-        // field that holds the separator or begins with a quote.
+        // field that holds the separator, a quote or a line end.
         {header + "\n\"850312/0417\",Jan,Novak,\"Hlavna 12, byt 3\",Nitra,\"\"\"ucitel\"\"\",950,2,800,80,1\n" + kovacova +
              "\n" + toth,
          "", header + "\n" + kovacova + "\n850312/0417,Jan,Novak,\"Hlavna 12, byt 3\",Nitra,\"\"\"ucitel\"\"\",950,2,800,80,1\n" +
                  toth + "\n"},
+        // A spreadsheet's CRLF, a quote within a field and a line end in a
+        // cell, with an empty column after the last: written back as a strict
+        // reader needs them, line ends mirrored.
+        {separated(header, ';') + ";\r\n850312/0417;Jan;Novak;\"Hlavna 12\r\nbyt 3\";Nitra;riaditel \"IT\";950;2;800;80;1;\r\n" +
+             separated(kovacova, ';') + ";\r\n" + separated(toth, ';'),
+         note + "bodkociarkami" + same,
+         separated(header, ';') + "\r\n" + separated(kovacova, ';') +
+             "\r\n850312/0417;Jan;Novak;\"Hlavna 12\r\nbyt 3\";Nitra;\"riaditel \"\"IT\"\"\";950;2;800;80;1\r\n" +
+             separated(toth, ';') + "\r\n"},
+        // A plain comma file is written as it always was: LF, a quote within
+        // a field left as it stands.
+        {header + "\r\n850312/0417,Jan,Novak,Hlavna 12,Nitra,ucitel \"IT\",950,2,800,80,1\r\n" + kovacova + "\r\n" +
+             toth + "\r\n",
+         "",
+         header + "\n" + kovacova + "\n850312/0417,Jan,Novak,Hlavna 12,Nitra,ucitel \"IT\",950,2,800,80,1\n" + toth + "\n"},
     };
     const TempDir plain_dir;
     const Session plain = run(three, "n3u", plain_dir);
@@ -222,7 +237,7 @@ TEST(Dialogue, ASpreadsheetsFileIsReadAndWrittenInItsDialect) {
         EXPECT_EQ(s.diagnostics, c.diagnostics + written) << c.content;
         ASSERT_EQ(s.files, std::vector<std::string>{"Mon 07. Dec. 2026, 14.05.csv"});
         EXPECT_EQ(readFile(dir.path() / s.files[0]), c.file) << c.content;
-        if (c.content.find("byt 3") == std::string::npos) {
+        if (c.content.find("byt 3") == std::string::npos && c.content.find("IT") == std::string::npos) {
             EXPECT_EQ(s.output, plain.output) << c.content;
         }
     }
@@ -245,6 +260,13 @@ TEST(Dialogue, MissingOrUnreadableClientFile) {
     EXPECT_EQ(runKlienti(directory), 0);
     EXPECT_EQ(out2.text(), "Subor sa nepodarilo otvorit");
     EXPECT_EQ(err2.text(), "klienti: subor \"klienti.csv\" sa nepodarilo precitat: Is a directory\n");
+    // A spreadsheet's "Unicode text" is refused by name.
+    std::filesystem::remove(dir.path() / "klienti.csv");
+    const Session utf16 = run(std::string("\xFF\xFEr\0c\0\n\0", 8), "a1\n", dir);
+    EXPECT_EQ(utf16.output, "Subor sa nepodarilo otvorit");
+    EXPECT_EQ(utf16.diagnostics, "klienti: subor \"klienti.csv\" je v kodovani UTF-16, ktore program necita; ulozte "
+                                 "ho ako CSV v kodovani UTF-8\n");
+    EXPECT_TRUE(utf16.files.empty());
 }
 
 TEST(Dialogue, OutOfMemoryWhileLoadingEndsWithStatusOne) {

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <random>
+#include <fstream>
 #include <sstream>
 
 namespace {
@@ -137,12 +138,19 @@ std::string spoiledFile(std::mt19937& random, int lines) {
     for (int i = 0; i < lines; ++i) {
         std::string line;
         appendClientLine(line, generator);
-        switch (between(0, 12)) {
+        const auto at = [&] { return static_cast<std::size_t>(between(0, static_cast<int>(line.size()) - 1)); };
+        switch (between(0, 16)) {
         case 0: line = "zly riadok"; break;
         case 1: line.clear(); break;
         case 2: line += "\r"; break;
-        case 3: line += std::string(static_cast<std::size_t>(between(100, 3000)), 'x'); break;
-        case 4: line[static_cast<std::size_t>(between(0, static_cast<int>(line.size()) - 1))] = '\0'; break;
+        case 3: line += std::string(static_cast<std::size_t>(between(100, 5000)), 'x'); break;
+        case 4: line[at()] = '\0'; break;
+        case 5: line.insert(at(), "\""); break; // a stray quote
+        case 6: // the street quoted, over two lines: a record when it stays within its limit
+            line.replace(line.find(',', line.find(',', line.find(',') + 1) + 1) + 1, 0, "\"Ulica\r\n");
+            line.insert(line.find(',', line.find("\r\n")), "\"");
+            break;
+        case 7: line = "\"" + line + "\n" + line + "\""; break;
         default: break;
         }
         content += "\n" + line;
@@ -166,8 +174,9 @@ std::string loadedText(const std::string& content, const LoadOptions& options, s
 } // namespace
 
 TEST(ClientReader, EveryNumberOfWorkersLoadsAsOne) {
-    // Chunks and pieces of every size cut the lines at every kind of place,
-    // and a chunk may hold fewer lines than there are workers.
+    // Chunks and pieces of every size cut the lines, and the records that span
+    // lines, at every kind of place, and a chunk may hold fewer lines than
+    // there are workers: every way loads as the whole file read at once.
     std::mt19937 random(13);
     for (int round = 0; round < 40; ++round) {
         const std::string content = spoiledFile(random, std::uniform_int_distribution<int>(0, 400)(random));
@@ -177,8 +186,11 @@ TEST(ClientReader, EveryNumberOfWorkersLoadsAsOne) {
         const std::size_t read_size = std::uniform_int_distribution<std::size_t>(1, 30000)(random);
         const std::optional<std::size_t> fail_after =
             round % 5 == 0 ? std::optional<std::size_t>(content.size() / 2) : std::nullopt;
-        const std::string alone = loadedText(content, options, read_size, fail_after);
-        for (const unsigned workers : {2u, 3u, 4u}) {
+        LoadOptions whole = options;
+        whole.chunk_size = content.size() + 1;
+        const std::string alone = fail_after ? loadedText(content, options, read_size, fail_after)
+                                             : loadedText(content, whole, content.size() + 1);
+        for (const unsigned workers : {1u, 2u, 3u, 4u}) {
             options.workers = workers;
             options.min_shared_chunk = 1;
             ASSERT_EQ(loadedText(content, options, read_size, fail_after), alone)
@@ -365,6 +377,102 @@ TEST(ClientReader, RecordsOfDoubledQuotesAtTheirLimitsLoadWhereverTheyAreCut) {
                 ASSERT_EQ(k->getSumaUverov(), 123456) << chunk << ' ' << read;
                 ASSERT_EQ(k->getBonita(), 100) << chunk << ' ' << read;
             }
+        }
+    }
+}
+
+// A quoted field may hold line ends (a cell's Alt+Enter): the record then
+// spans lines, when it is a record whole. Else its first line is skipped
+// with its own reason and the next line is read as a line of its own; line
+// numbers count the lines of the file.
+TEST(ClientReader, ARecordSpansLinesOnlyWhenItIsWhole) {
+    const std::string spanning = "850312/0417,Jan,Novak,\"Hlavna 5\r\nbyt 3\",Nitra,ucitel,950,2,800,80,1";
+    const std::string open = "850312/0418,\"Jan,Novak,x,Nitra,ucitel,950,2,800,80,1";
+    const std::string content = header + "\r\n" + spanning + "\r\n" + open + "\r\n" + r2 + "\r\nzle\r\n" + r3;
+    for (const std::size_t chunk : {3u, 40u, 100u, 4096u}) {
+        for (const unsigned workers : {1u, 2u, 3u}) {
+            LoadOptions options;
+            options.chunk_size = chunk;
+            options.workers = workers;
+            options.min_shared_chunk = 1;
+            TextSource source(content, 7);
+            std::ostringstream reports;
+            const LoadResult result = loadClients(source, reports, options);
+            ASSERT_EQ(reports.str(), malformed(4, "neukoncene uvodzovky v poli \"meno\"") + malformed(6))
+                << chunk << ' ' << workers;
+            ASSERT_EQ(result.klienti.pocet(), 3) << chunk << ' ' << workers;
+            EXPECT_EQ(text(result.klienti.tabulka()[0]->ulicaField()), "Hlavna 5\r\nbyt 3");
+            EXPECT_EQ(text(result.klienti.tabulka()[1]->rc.cisloField()), "905520/1234");
+            EXPECT_TRUE(result.dialect.some_field_quoted && result.dialect.crlf);
+        }
+    }
+}
+
+TEST(ClientReader, AUtf16FileIsRefusedUnread) {
+    for (const std::string mark : {"\xFF\xFE", "\xFE\xFF"}) {
+        TextSource source(mark + std::string("r\0o\0d\0n\0e\0\n\0", 12) + r1);
+        std::ostringstream reports;
+        const LoadResult result = loadClients(source, reports);
+        EXPECT_TRUE(result.utf16);
+        EXPECT_EQ(result.klienti.pocet(), 0);
+        EXPECT_EQ(reports.str(), "");
+    }
+}
+
+namespace {
+std::size_t mappings() {
+    std::ifstream maps("/proc/self/maps");
+    std::size_t lines = 0;
+    for (std::string line; std::getline(maps, line);) {
+        ++lines;
+    }
+    return lines;
+}
+} // namespace
+
+// Each slab is a mapping of its own, and the kernel allows a process some
+// 65,530: slabs grow with what a worker holds, so that the most records the
+// program counts fit in a few hundred mappings, and a load of a few hundred
+// thousand in a few dozen.
+TEST(ClientReader, SlabsGrowSoThatMappingsStayFew) {
+    std::size_t slabs = 0;
+    for (std::size_t held = 0; held < std::size_t{INT32_MAX}; held += slabBytes(held) / sizeof(Klient)) {
+        ++slabs;
+    }
+    EXPECT_LT(slabs, 150u);
+    const std::string content = generateClientFile(300000, 5);
+    LoadOptions options;
+    options.chunk_size = 1 << 20;
+    TextSource source(content);
+    std::ostringstream reports;
+    const std::size_t before = mappings();
+    const LoadResult result = loadClients(source, reports, options);
+    ASSERT_EQ(result.klienti.pocet(), 300000);
+    EXPECT_LT(mappings() - before, 30u); // slabs of one huge page each: 31 and more
+}
+
+// Where a cut between pieces falls between the lines of a record, the next
+// piece may have read those lines another way (here its first line opens a
+// quote that its next line closes): the reading from the file's start holds.
+TEST(ClientReader, ARecordRunningOverACutIsReadAsFromTheStart) {
+    const std::string two_readings = "r,m,p,\"u1\na,\",c,o,1,2,3,4,5\nx\",p,u,m,po,1,2,3,4,5\n";
+    for (int before = 0; before < 30; ++before) {
+        std::string content = header + "\n";
+        for (int i = 0; i < before; ++i) {
+            content += r1 + "\n";
+        }
+        content += two_readings;
+        for (int i = 0; i < 10; ++i) {
+            content += r2 + "\n";
+        }
+        LoadOptions options;
+        options.chunk_size = content.size() + 1;
+        const std::string whole = loadedText(content, options, content.size());
+        ASSERT_NE(whole.find(malformed(before + 4, "ma 10 poli, ocakava sa 11")), std::string::npos) << whole;
+        for (const unsigned workers : {2u, 3u}) {
+            options.workers = workers;
+            options.min_shared_chunk = 1;
+            ASSERT_EQ(loadedText(content, options, content.size()), whole) << before << ' ' << workers;
         }
     }
 }
