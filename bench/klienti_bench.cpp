@@ -131,14 +131,14 @@ void BM_Filter(benchmark::State& state) {
     const auto kriterium = static_cast<FilterCriterion>(state.range(1) - 1);
     // Bounds around the middle of each attribute's range.
     const int32_t bounds[5][2] = {{40, 80}, {2, 6}, {100000, 600000}, {1000, 3000}, {30, 60}};
-    const HornaHranica max{bounds[state.range(1) - 1][1]};
-    const DolnaHranica min{bounds[state.range(1) - 1][0]};
+    const Filter filter = NumberFilter{kriterium, {bounds[state.range(1) - 1][0], bounds[state.range(1) - 1][1]}};
+    const std::span<const Filter> filters(&filter, 1);
     const HugeVector<Klient*> tabulka = tableOf(state, false);
     const auto pocet = static_cast<int32_t>(tabulka.size());
     for (auto _ : state) {
-        const int32_t n = countMatching(tabulka.data(), max, min, pocet, kriterium, dnes);
+        const int32_t n = countMatching(tabulka.data(), pocet, filters, dnes);
         HugeVector<Klient*> filtrovana(static_cast<std::size_t>(n));
-        copyMatching(tabulka.data(), max, min, pocet, n, filtrovana.data(), kriterium, dnes);
+        copyMatching(tabulka.data(), pocet, filters, n, filtrovana.data(), dnes);
         benchmark::DoNotOptimize(filtrovana.data());
     }
     itemsProcessed(state);

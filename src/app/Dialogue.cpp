@@ -277,9 +277,9 @@ bool filterCycle(HugeVector<Klient*>& tabulka, Console& c) {
         c.err << "klienti: dolna hranica " << min << " je vacsia ako horna hranica " << max
               << ", preto nevyhovuje ziadny zaznam\n" << std::flush;
     }
-    const HornaHranica horna{max};
-    const DolnaHranica dolna{min};
-    const int32_t vyhovuje = countMatching(tabulka.data(), horna, dolna, pocet, *kriterium, dnes);
+    const Filter filter = NumberFilter{*kriterium, {min, max}};
+    const std::span<const Filter> filters(&filter, 1);
+    const int32_t vyhovuje = countMatching(tabulka.data(), pocet, filters, dnes);
     HugeVector<Klient*> filtrovana;
     try {
         filtrovana.resize(static_cast<std::size_t>(vyhovuje));
@@ -292,7 +292,7 @@ bool filterCycle(HugeVector<Klient*>& tabulka, Console& c) {
         c.out << ziadne_zaznamy;
         return true;
     }
-    copyMatching(tabulka.data(), horna, dolna, pocet, vyhovuje, filtrovana.data(), *kriterium, dnes);
+    copyMatching(tabulka.data(), pocet, filters, vyhovuje, filtrovana.data(), dnes);
 
     c.out << otazka_usporiadania << pre_vyber;
     printMenu(c.out, sort_menu);

@@ -1,5 +1,6 @@
 #include "query/Filter.hpp"
 
+#include "text/FixedText.hpp"
 #include "threads/SideBySide.hpp"
 
 #include <algorithm>
@@ -8,10 +9,7 @@
 
 namespace {
 
-bool matches(int32_t v, HornaHranica max, DolnaHranica min) noexcept { return v >= min.hodnota && v <= max.hodnota; }
-
-// Fewer records than this are not worth a thread.
-constexpr std::size_t min_part = std::size_t{1} << 16;
+bool within(int32_t v, ValueRange range) noexcept { return v >= range.min && v <= range.max; }
 
 // Calls pass(value) with the criterion's value function as a type of its
 // own, so that every pass inlines it: a call a record through a pointer would
@@ -31,18 +29,31 @@ decltype(auto) withValue(FilterCriterion kriterium, Pass&& pass) {
 }
 static_assert(filter_menu.size() == 5);
 
-// Runs each(part, from, to) over the parts of [0, pocet), one a worker, side by side.
-template <typename Each>
-void inParts(int32_t pocet, std::size_t parts, Each each) noexcept {
-    const auto n = static_cast<std::size_t>(std::max(pocet, 0));
-    runSideBySide(parts, [&](std::size_t part) { each(part, n * part / parts, n * (part + 1) / parts); });
+bool passes(const Klient& k, const Filter& filter, const Datum& dnes) noexcept {
+    if (const auto* number = std::get_if<NumberFilter>(&filter)) {
+        return within(menuItem(number->kriterium).value(k, dnes), number->range);
+    }
+    const auto& text = std::get<TextFilter>(filter);
+    return viewFixedText(text.field(k)) == text.text;
+}
+
+// Calls pass(passing) with a test of a record against every filter; the one
+// number filter of the dialogue is inlined whole.
+template <typename Pass>
+void withTest(std::span<const Filter> filters, const Datum& dnes, Pass&& pass) {
+    if (filters.size() == 1 && std::holds_alternative<NumberFilter>(filters[0])) {
+        const NumberFilter number = std::get<NumberFilter>(filters[0]);
+        withValue(number.kriterium, [&](auto value) {
+            pass([&](const Klient& k) { return within(value(k, dnes), number.range); });
+        });
+        return;
+    }
+    pass([&](const Klient& k) {
+        return std::all_of(filters.begin(), filters.end(), [&](const Filter& f) { return passes(k, f, dnes); });
+    });
 }
 
 constexpr std::size_t most_parts = 4;
-
-std::size_t partsFor(int32_t pocet) noexcept {
-    return static_cast<std::size_t>(pocet) < 2 * min_part ? 1 : std::min<std::size_t>(workerCount(), most_parts);
-}
 
 } // namespace
 
@@ -53,54 +64,56 @@ std::optional<ValueRange> printFilterRange(const Klient* const* tabulka, int32_t
         out << "\nPre kriterium \"" << item.range_label << "\" sa v subore nenachadzaju ziadne hodnoty.\n";
         return std::nullopt;
     }
-    const std::size_t parts = partsFor(pocet);
+    const auto n = static_cast<std::size_t>(pocet);
+    const unsigned workers = workerCount();
     std::array<ValueRange, most_parts> ranges;
     withValue(kriterium, [&](auto value) {
-        inParts(pocet, parts, [&](std::size_t part, std::size_t from, std::size_t to) {
+        forEachPart(n, workers, [&](std::size_t part, std::size_t from, std::size_t to) {
             ValueRange range{value(*tabulka[from], dnes), value(*tabulka[from], dnes)};
             for (std::size_t i = from + 1; i < to; ++i) {
                 const int32_t v = value(*tabulka[i], dnes);
-                range.lowest = std::min(range.lowest, v);
-                range.highest = std::max(range.highest, v);
+                range.min = std::min(range.min, v);
+                range.max = std::max(range.max, v);
             }
             ranges[part] = range;
         });
     });
     ValueRange range = ranges[0];
-    for (std::size_t part = 1; part < parts; ++part) {
-        range.lowest = std::min(range.lowest, ranges[part].lowest);
-        range.highest = std::max(range.highest, ranges[part].highest);
+    for (std::size_t part = 1; part < partCount(n, workers); ++part) {
+        range.min = std::min(range.min, ranges[part].min);
+        range.max = std::max(range.max, ranges[part].max);
     }
     out << "\nPre kriterium \"" << item.range_label << "\" sa v subore nachadzaju hodnoty v intervale od "
-        << range.lowest << " do " << range.highest << ".\n";
+        << range.min << " do " << range.max << ".\n";
     return range;
 }
 
-int32_t countMatching(const Klient* const* tabulka, HornaHranica max, DolnaHranica min, int32_t pocet,
-                      FilterCriterion kriterium, const Datum& dnes) noexcept {
-    const std::size_t parts = partsFor(pocet);
+int32_t countMatching(const Klient* const* tabulka, int32_t pocet, std::span<const Filter> filters,
+                      const Datum& dnes) noexcept {
+    const auto n = static_cast<std::size_t>(std::max(pocet, 0));
+    const unsigned workers = workerCount();
     std::array<int32_t, most_parts> counts{};
-    withValue(kriterium, [&](auto value) {
-        inParts(pocet, parts, [&](std::size_t part, std::size_t from, std::size_t to) {
+    withTest(filters, dnes, [&](auto test) {
+        forEachPart(n, workers, [&](std::size_t part, std::size_t from, std::size_t to) {
             int32_t vyhovuje = 0;
             for (std::size_t i = from; i < to; ++i) {
-                vyhovuje += matches(value(*tabulka[i], dnes), max, min) ? 1 : 0;
+                vyhovuje += test(*tabulka[i]) ? 1 : 0;
             }
             counts[part] = vyhovuje;
         });
     });
     int32_t vyhovuje = 0;
-    for (std::size_t part = 0; part < parts; ++part) {
-        vyhovuje += counts[part];
+    for (const int32_t count : counts) {
+        vyhovuje += count;
     }
     return vyhovuje;
 }
 
-void copyMatching(Klient* const* tabulka, HornaHranica max, DolnaHranica min, int32_t pocet, int32_t limit,
-                  Klient** ciel, FilterCriterion kriterium, const Datum& dnes) noexcept {
-    withValue(kriterium, [&](auto value) {
+void copyMatching(Klient* const* tabulka, int32_t pocet, std::span<const Filter> filters, int32_t limit, Klient** ciel,
+                  const Datum& dnes) noexcept {
+    withTest(filters, dnes, [&](auto test) {
         for (int32_t i = 0, k = 0; i < pocet && k < limit; ++i) {
-            if (matches(value(*tabulka[i], dnes), max, min)) {
+            if (test(*tabulka[i])) {
                 ciel[k++] = tabulka[i];
             }
         }

@@ -8,12 +8,16 @@
 #include <cstdint>
 #include <optional>
 #include <ostream>
+#include <span>
+#include <string>
 #include <string_view>
+#include <variant>
 
-// Filtering by one numeric attribute within an inclusive range; the table is never
-// changed. The caller reads dnes once per cycle, so that count and copy agree.
+// Filtering: the records that pass every filter, in table order; the table is
+// never changed. The caller reads dnes once, so that count and copy agree.
 
-// Its digits differ from the ordering menu's, hence a type of its own.
+// The filter menu's attributes; its digits differ from the ordering menu's,
+// hence a type of its own.
 enum class FilterCriterion { bonita, pocet_uverov, suma_uverov, plat, vek };
 
 // A menu line: its label, the label of the range report, the value of a record.
@@ -43,23 +47,33 @@ inline const FilterMenuItem& menuItem(FilterCriterion kriterium) noexcept {
     return filter_menu[static_cast<std::size_t>(kriterium)];
 }
 
-// Distinct types, because the count and the copy take the upper bound first:
-// a call site cannot swap them unnoticed.
-struct DolnaHranica { int32_t hodnota; };
-struct HornaHranica { int32_t hodnota; };
+// Values from min to max, both included: a filter's bounds (min above max
+// holds none), or the values a table holds.
+struct ValueRange {
+    int32_t min;
+    int32_t max;
+};
 
-// The lowest and the highest value of an attribute over a table.
-struct ValueRange { int32_t lowest; int32_t highest; };
+// A number within a range, or a text field equal to a text, byte for byte.
+struct NumberFilter {
+    FilterCriterion kriterium;
+    ValueRange range;
+};
+struct TextFilter {
+    TextKey field;
+    std::string text;
+};
+using Filter = std::variant<NumberFilter, TextFilter>;
 
 // Writes the sentence with the lowest and highest value over the table, or that
 // there are none; returns that range, none for an empty table.
 std::optional<ValueRange> printFilterRange(const Klient* const* tabulka, int32_t pocet, FilterCriterion kriterium,
                                            const Datum& dnes, std::ostream& out);
 
-// How many of the first pocet records have a value within min..max, both included.
-int32_t countMatching(const Klient* const* tabulka, HornaHranica max, DolnaHranica min, int32_t pocet,
-                      FilterCriterion kriterium, const Datum& dnes) noexcept;
+// How many of the first pocet records pass every filter.
+int32_t countMatching(const Klient* const* tabulka, int32_t pocet, std::span<const Filter> filters,
+                      const Datum& dnes) noexcept;
 
-// Stores the matching records, in table order, into ciel; at most limit of them.
-void copyMatching(Klient* const* tabulka, HornaHranica max, DolnaHranica min, int32_t pocet, int32_t limit,
-                  Klient** ciel, FilterCriterion kriterium, const Datum& dnes) noexcept;
+// Stores those records, in table order, into ciel; at most limit of them.
+void copyMatching(Klient* const* tabulka, int32_t pocet, std::span<const Filter> filters, int32_t limit, Klient** ciel,
+                  const Datum& dnes) noexcept;

@@ -1,7 +1,12 @@
 #pragma once
 
+#include "model/Klient.hpp"
+
 #include <cstddef>
 #include <optional>
+
+// A text field of a record, as filters and orderings read it.
+using TextKey = const Klient::Field20& (*)(const Klient&);
 
 // What the two menus' tables share: line i is criterion i, typed as digit i + 1.
 

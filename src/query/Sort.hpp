@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <variant>
 
@@ -21,7 +22,6 @@ enum class SortCriterion { meno, priezvisko, mesto, povolanie, plat, pocet_uvero
 // A menu line: its label and the key of a record, a text field or a number
 // (vek is the age in days against dnes).
 struct SortMenuItem {
-    using TextKey = const Klient::Field20& (*)(const Klient&);
     using NumberKey = int32_t (*)(const Klient&, const Datum&);
     std::string_view label;
     SortCriterion kriterium;
@@ -46,9 +46,22 @@ inline const SortMenuItem& menuItem(SortCriterion kriterium) noexcept {
     return sort_menu[static_cast<std::size_t>(kriterium)];
 }
 
-// The first pocet entries of the table in the criterion's order (bytes compare
-// unsigned), built beside the table, which the caller rearranges once nothing can
+// One key of an ordering: a criterion, from the least or from the greatest.
+struct SortKey {
+    SortCriterion kriterium;
+    bool descending = false;
+};
+
+// The first pocet entries of the table ordered by the keys, the first the most
+// important (bytes compare unsigned); entries equal on every key keep their
+// order. Built beside the table, which the caller rearranges once nothing can
 // fail. Each key is taken once, by workers threads; the work is linear but for
 // runs of texts alike in their first eight bytes. Throws std::bad_alloc.
-HugeVector<Klient*> sortClients(Klient* const* tabulka, int32_t pocet, SortCriterion kriterium, const Datum& dnes,
-                                 const ProgressCallback& progress = {}, unsigned workers = 1);
+HugeVector<Klient*> sortClients(Klient* const* tabulka, int32_t pocet, std::span<const SortKey> keys,
+                                 const Datum& dnes, const ProgressCallback& progress = {}, unsigned workers = 1);
+inline HugeVector<Klient*> sortClients(Klient* const* tabulka, int32_t pocet, SortCriterion kriterium,
+                                        const Datum& dnes, const ProgressCallback& progress = {},
+                                        unsigned workers = 1) {
+    const SortKey key{kriterium};
+    return sortClients(tabulka, pocet, std::span(&key, 1), dnes, progress, workers);
+}

@@ -6,7 +6,7 @@ namespace {
 int64_t bandOf(int64_t v, int64_t width) noexcept { return v / width - (v % width < 0 ? 1 : 0); }
 
 int64_t bandCount(ValueRange range, int64_t width) noexcept {
-    return bandOf(range.highest, width) - bandOf(range.lowest, width) + 1;
+    return bandOf(range.max, width) - bandOf(range.min, width) + 1;
 }
 
 // The largest round width that gives seven to twelve bands. Where none does,
@@ -33,7 +33,7 @@ int64_t roundWidth(ValueRange range) noexcept {
 ValueBands countBands(const Klient* const* tabulka, int32_t pocet, FilterCriterion kriterium, const Datum& dnes,
                       ValueRange range) noexcept {
     const int64_t width = roundWidth(range);
-    const int64_t start = bandOf(range.lowest, width) * width;
+    const int64_t start = bandOf(range.min, width) * width;
     ValueBands result;
     result.size = static_cast<std::size_t>(bandCount(range, width));
     for (std::size_t b = 0; b < result.size; ++b) {
@@ -42,8 +42,8 @@ ValueBands countBands(const Klient* const* tabulka, int32_t pocet, FilterCriteri
     }
     // The edge bands end where the values do: no band runs past them and
     // looks like a dip.
-    result.bands[0].low = range.lowest;
-    result.bands[result.size - 1].high = range.highest;
+    result.bands[0].low = range.min;
+    result.bands[result.size - 1].high = range.max;
     const auto value = menuItem(kriterium).value;
     for (int32_t i = 0; i < pocet; ++i) {
         // Below start the difference wraps to a huge band number: neither is counted.

@@ -20,7 +20,7 @@ struct ValueBands {
     std::size_t size = 0;
 };
 
-// The bands over range (lowest at most highest) with the values of the table
+// The bands over range (min at most max) with the values of the table
 // counted into them, in a pass of its own: of the largest round width that
 // gives seven to twelve bands, else of the one whose count, twelve at most, is
 // nearest to ten. A value outside range is not counted.

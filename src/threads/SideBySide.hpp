@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <type_traits>
 
@@ -18,6 +19,13 @@
 // Threads a stage uses: one per core, 1 to 4 (the stages gain little beyond).
 unsigned workerCount() noexcept;
 
+// The one way a table is split among workers: parts of at least min_part
+// entries (fewer are not worth a thread), at most one a worker.
+inline constexpr std::size_t min_part = std::size_t{1} << 16;
+inline std::size_t partCount(std::size_t n, unsigned workers) noexcept {
+    return std::clamp<std::size_t>(n / min_part, 1, std::max(workers, 1u));
+}
+
 namespace detail {
 void runEach(std::size_t count, void (*call)(void* task, std::size_t i), void* task);
 }
@@ -33,4 +41,11 @@ void runSideBySide(std::size_t count, Task&& task) {
     detail::runEach(
         count, [](void* t, std::size_t i) { (*static_cast<std::remove_reference_t<Task>*>(t))(i); },
         const_cast<void*>(static_cast<const void*>(&task)));
+}
+
+// Runs each(part, from, to) over the parts of [0, n), side by side.
+template <typename Each>
+void forEachPart(std::size_t n, unsigned workers, Each&& each) {
+    const std::size_t parts = partCount(n, workers);
+    runSideBySide(parts, [&](std::size_t part) { each(part, n * part / parts, n * (part + 1) / parts); });
 }

@@ -26,10 +26,10 @@ std::string range(const TestTable& t, FilterCriterion kriterium) {
 }
 
 std::vector<std::string> select(const TestTable& t, FilterCriterion kriterium, int32_t min, int32_t max) {
-    const int32_t n = countMatching(t.tabulka.data(), HornaHranica{max}, DolnaHranica{min}, t.pocet(), kriterium, dnes);
+    const Filter filter = NumberFilter{kriterium, {min, max}};
+    const int32_t n = countMatching(t.tabulka.data(), t.pocet(), std::span(&filter, 1), dnes);
     std::vector<Klient*> filtrovana(static_cast<std::size_t>(n));
-    copyMatching(t.tabulka.data(), HornaHranica{max}, DolnaHranica{min}, t.pocet(), n, filtrovana.data(), kriterium,
-                 dnes);
+    copyMatching(t.tabulka.data(), t.pocet(), std::span(&filter, 1), n, filtrovana.data(), dnes);
     std::vector<std::string> names;
     for (const Klient* k : filtrovana) {
         names.push_back(text(k->menoField()));
@@ -60,8 +60,8 @@ TEST(FilterRange, ReturnsTheRangeItNamesAndNoneForAnEmptyTable) {
     std::ostringstream out;
     const std::optional<ValueRange> r = printFilterRange(t.tabulka.data(), t.pocet(), F::suma_uverov, dnes, out);
     ASSERT_TRUE(r);
-    EXPECT_EQ(r->lowest, 0);
-    EXPECT_EQ(r->highest, 1500);
+    EXPECT_EQ(r->min, 0);
+    EXPECT_EQ(r->max, 1500);
     EXPECT_FALSE(printFilterRange(nullptr, 0, F::vek, dnes, out));
 }
 
@@ -90,6 +90,7 @@ TEST(Filter, SelectsWithinInclusiveBoundsInTableOrder) {
 TEST(Filter, CopyNeverExceedsItsLimit) {
     const TestTable t = three();
     std::vector<Klient*> target(3, nullptr);
-    copyMatching(t.tabulka.data(), HornaHranica{100}, DolnaHranica{0}, t.pocet(), 2, target.data(), F::bonita, dnes);
+    const Filter filter = NumberFilter{F::bonita, {0, 100}};
+    copyMatching(t.tabulka.data(), t.pocet(), std::span(&filter, 1), 2, target.data(), dnes);
     EXPECT_EQ(target, (std::vector<Klient*>{t.tabulka[0], t.tabulka[1], nullptr}));
 }
