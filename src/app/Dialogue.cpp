@@ -1,15 +1,10 @@
 #include "app/Dialogue.hpp"
 
-#include "app/ConsoleListing.hpp"
+#include "app/RunJob.hpp"
 #include "app/ValuePicture.hpp"
-#include "io/InputFile.hpp"
-#include "io/OutputFile.hpp"
-#include "progress/Progress.hpp"
 #include "query/Filter.hpp"
 #include "query/Sort.hpp"
 #include "query/ValueBands.hpp"
-#include "sink/SinkStream.hpp"
-#include "threads/SideBySide.hpp"
 
 #include <cerrno>
 #include <cstring>
@@ -36,28 +31,7 @@ constexpr std::string_view chyba_hlavneho_menu = "\nNeplatny vstup! Prosim zadaj
 constexpr std::string_view chyba_filtra = "\nNeplatny vstup! Prosim zadajte cislo v intervale 1 az 5.\n";
 constexpr std::string_view chyba_usporiadania = "Neplatny vstup! Prosim zadajte cislo v intervale 1 az 9.\n";
 constexpr std::string_view chyba_hranic = "\nNeplatny vstup! Prosim zadajte dve cele cisla.\n";
-constexpr std::string_view chyba_vystupu = "Vystupny subor sa nepodarilo vytvorit. Vystup do suboru nebol vykonany.";
 constexpr std::string_view nedostatok_pamate = "Nedostatok pamate, operacia nebola vykonana.\n";
-
-// The dialogue's text, onto the environment's sinks. Standard output goes
-// out before an answer is read and before anything reaches standard error, so
-// that at a terminal all of it appears in the order written.
-struct Console {
-    Console(Environment& e, const Dialect& d)
-        : env(e), dialect(d), out(e.output), err(e.diagnostics), tied(e.input.tie(&out)) {
-        err.tie(&out);
-    }
-    ~Console() {
-        out.flush();
-        err.flush();
-        env.input.tie(tied);
-    }
-    Environment& env;
-    Dialect dialect; // of the client file: output files are written in it
-    SinkStream out;
-    SinkStream err;
-    std::ostream* tied;
-};
 
 enum class Volba { filtrovat, usporiadat, ukoncit };
 
@@ -142,103 +116,21 @@ bool readBounds(Console& c, int32_t& min, int32_t& max) {
     }
 }
 
-void noteFile(const OutputResult& result, int32_t pocet, Console& c) noexcept {
-    if (!result.written) {
-        c.err << "klienti: vystupny subor \"" << result.name.view()
-              << "\" sa nepodarilo zapisat: " << std::strerror(result.error) << '\n' << std::flush;
-        return;
-    }
-    c.err << "klienti: do suboru \"" << result.name.view() << "\" bolo zapisanych " << pocet << " zaznamov\n"
-          << std::flush;
-}
-
-enum class OutputOrder { listing_first, file_first };
-
-// What a cycle shows and writes, taken before it shows anything.
-struct CycleOutput {
-    CycleOutput(int32_t pocet, unsigned workers, const Environment& env, const Dialect& dialect)
-        : listing(listingBuffers(pocet, workers)),
-          file(env.directory, static_cast<std::size_t>(std::max(pocet, 0)), workers, dialect) {
-        if (!env.pager.command.empty() && pocet > 0) {
-            pager.emplace(env.pager);
-        }
-    }
-    WriterBuffers listing;
-    OutputFile file;
-    std::optional<Pager> pager;
-};
-
-// Through the pager where there is one; straight to the output where there
-// is none or it cannot be started. On the main thread, where the ending
-// signals are handled: a signal meanwhile waits for the pager.
-void list(const Klient* const* tabulka, int32_t pocet, Console& c, CycleOutput& taken,
-          const ProgressCallback& progress) noexcept {
-    c.out.flush();
-    if (taken.pager) {
-        if (taken.pager->start()) {
-            printClients(tabulka, pocet, taken.pager->input(), taken.listing);
-            if (taken.pager->finish()) {
-                return;
-            }
-            c.err << "klienti: strankovac \"" << taken.pager->command() << "\" sa nepodarilo spustit\n" << std::flush;
-        } else {
-            c.err << "klienti: strankovac \"" << taken.pager->command()
-                  << "\" sa nepodarilo spustit: " << std::strerror(errno) << '\n' << std::flush;
-        }
-    }
-    printClients(tabulka, pocet, c.env.output, taken.listing, c.env.output_is_terminal ? ProgressCallback{} : progress);
-}
-
-// Lists the table and writes the output file in the branch's order, then
-// notes the file's fate. Everything is in hand: nothing here allocates or
-// throws, so a cycle that has begun to show its result shows it whole.
-void show(const Klient* const* tabulka, int32_t pocet, const std::tm& now, CycleOutput& taken, OutputOrder order,
-          Console& c) noexcept {
-    const auto count = static_cast<std::size_t>(std::max(pocet, 0));
-    const bool file_first = order == OutputOrder::file_first;
-    {
-        // The listing first goes on this thread, the file beside it; the
-        // file first is written alone, with its own progress.
-        Progress::Step step(c.env.progress, file_first ? "zapis vystupneho suboru" : "vypis");
-        runSideBySide(file_first ? 1 : 2, [&](std::size_t task) {
-            if (task == 0 && !file_first) {
-                list(tabulka, pocet, c, taken, step.callback());
-            } else {
-                taken.file.write(tabulka, count, file_first ? step.callback() : ProgressCallback{});
-            }
-        });
-    }
-    const OutputResult result = taken.file.publish(now);
-    if (!result.written) {
-        c.out << chyba_vystupu;
-    }
-    if (file_first) {
-        Progress::Step step(c.env.progress, "vypis");
-        list(tabulka, pocet, c, taken, step.callback());
-    }
-    noteFile(result, pocet, c);
-}
-
-// The order is built beside the table and everything the output needs is
-// taken before the order enters the table: out of memory shows nothing of
-// the cycle but the message, and the table keeps its previous order.
-void orderAndShow(Klient** tabulka, int32_t pocet, SortCriterion kriterium, Console& c, OutputOrder order) {
-    const std::tm now = c.env.calendar();
-    const unsigned workers = workerCount();
-    std::optional<CycleOutput> taken;
+// What a cycle does once it knows its ordering: writes a file named after
+// the time and lists the table, beside the file after a filter, after it when
+// all clients are ordered.
+void orderAndWriteCycle(Klient** tabulka, int32_t pocet, SortCriterion kriterium, bool file_first, Console& c) {
+    Job job;
+    job.list = true;
+    job.file_first = file_first;
+    job.dialogue = true;
     try {
-        HugeVector<Klient*> ordered;
-        {
-            Progress::Step step(c.env.progress, "usporiadanie");
-            ordered = sortClients(tabulka, pocet, kriterium, toDatum(now), step.callback(), workers);
-        }
-        taken.emplace(pocet, workers, c.env, c.dialect);
-        std::copy(ordered.begin(), ordered.end(), tabulka);
+        job.keys.push_back({kriterium});
     } catch (const std::bad_alloc&) {
         c.out << nedostatok_pamate;
         return;
     }
-    show(tabulka, pocet, now, *taken, order, c);
+    orderAndWrite(tabulka, pocet, job, c.env.calendar(), c);
 }
 
 // The range sentence, and at a terminal the picture of the values on
@@ -300,7 +192,7 @@ bool filterCycle(HugeVector<Klient*>& tabulka, Console& c) {
     if (!usporiadanie) {
         return false;
     }
-    orderAndShow(filtrovana.data(), vyhovuje, *usporiadanie, c, OutputOrder::listing_first);
+    orderAndWriteCycle(filtrovana.data(), vyhovuje, *usporiadanie, false, c);
     return true;
 }
 
@@ -313,7 +205,7 @@ bool orderCycle(HugeVector<Klient*>& tabulka, Console& c) {
     if (!usporiadanie) {
         return false;
     }
-    orderAndShow(tabulka.data(), static_cast<int32_t>(tabulka.size()), *usporiadanie, c, OutputOrder::file_first);
+    orderAndWriteCycle(tabulka.data(), static_cast<int32_t>(tabulka.size()), *usporiadanie, true, c);
     return true;
 }
 
@@ -339,50 +231,3 @@ int runDialogue(ClientStore& klienti, Environment& env, const Dialect& dialect) 
     }
 }
 
-int runKlienti(Environment& env) {
-    LoadResult loaded;
-    {
-        Console c(env, {});
-        // The reason goes to standard error, the dialogue's sentence to the output.
-        const auto unreadable = [&](const auto& reason) {
-            c.err << "klienti: subor \"" << env.client_file << "\" " << reason << '\n';
-            c.out << "Subor sa nepodarilo otvorit";
-            if (env.output_is_terminal) {
-                c.out << '\n';
-            }
-            return 0;
-        };
-        const auto failed = [](std::string_view what, int error) {
-            return std::string("sa nepodarilo ") + std::string(what) + ": " + std::strerror(error);
-        };
-        std::optional<InputFile> file = InputFile::open(env.directory / env.client_file);
-        if (!file) {
-            return unreadable(failed("otvorit", errno));
-        }
-        try {
-            const std::string step_name = "nacitavanie " + env.client_file;
-            Progress::Step step(env.progress, step_name);
-            LoadOptions options;
-            options.file_name = env.client_file;
-            options.workers = workerCount();
-            options.progress = step.callback();
-            loaded = loadClients(*file, c.out, options);
-        } catch (const std::bad_alloc&) {
-            c.out << "Nedostatok pamate na nacitanie zaznamov.\n";
-            return 1;
-        }
-        if (loaded.utf16) {
-            return unreadable("je v kodovani UTF-16, ktore program necita; ulozte ho ako CSV v kodovani UTF-8");
-        }
-        if (loaded.read_error != 0) {
-            return unreadable(failed("precitat", loaded.read_error));
-        }
-        if (const Dialect& d = loaded.dialect; d.separator != ',' || d.byte_order_mark) {
-            c.err << "klienti: subor \"" << env.client_file << "\" je oddeleny "
-                  << (d.separator == ',' ? "ciarkami" : d.separator == ';' ? "bodkociarkami" : "tabulatormi")
-                  << (d.byte_order_mark ? " a zacina znackou poradia bajtov UTF-8" : "")
-                  << "; vystupne subory budu zapisane rovnako\n";
-        }
-    }
-    return runDialogue(loaded.klienti, env, loaded.dialect);
-}

@@ -1,5 +1,5 @@
 #include "app/CommandLine.hpp"
-#include "app/Dialogue.hpp"
+#include "app/Program.hpp"
 #include "app/Signals.hpp"
 #include "app/ValuePicture.hpp"
 #include "progress/Progress.hpp"
@@ -62,5 +62,5 @@ int main(int argc, char** argv) {
                     ::isatty(STDERR_FILENO) == 1,
                     ::isatty(STDIN_FILENO) == 1,
                     [] { return terminalColumns(STDERR_FILENO, std::getenv("COLUMNS")); }};
-    return runKlienti(env);
+    return runKlienti(env, command.job);
 }

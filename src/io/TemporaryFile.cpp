@@ -114,7 +114,8 @@ bool TemporaryFile::write(std::string_view bytes) noexcept {
 
 bool TemporaryFile::makeDurable() noexcept { return ::fdatasync(fd_) == 0; }
 
-bool TemporaryFile::publish(const std::tm& local_time, int last, OutputFileName& tried) noexcept {
+template <typename Name>
+bool TemporaryFile::publishFirstFree(int last, Name name) noexcept {
     const auto fail = [this] {
         keepingErrno([this] { discard(); });
         return false;
@@ -123,7 +124,6 @@ bool TemporaryFile::publish(const std::tm& local_time, int last, OutputFileName&
     const bool hidden = hidden_[0] != '\0';
     std::array<char, 40> self{}; // an anonymous file is linked through /proc
     std::snprintf(self.data(), self.size(), "/proc/self/fd/%d", fd_);
-    tried = OutputFileName(local_time);
     // Durable before it has a name: after a power loss the name shows either
     // the whole file or nothing.
     if (::fdatasync(fd_) != 0) {
@@ -136,11 +136,11 @@ bool TemporaryFile::publish(const std::tm& local_time, int last, OutputFileName&
         return fail();
     }
     for (int number = 1; number <= last; ++number) {
-        tried = OutputFileName(local_time, number);
-        if (hidden ? ::linkat(directory_, hidden_.data(), directory_, tried.c_str(), 0) == 0
-                   : ::linkat(AT_FDCWD, self.data(), directory_, tried.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        const char* const tried = name(number);
+        if (hidden ? ::linkat(directory_, hidden_.data(), directory_, tried, 0) == 0
+                   : ::linkat(AT_FDCWD, self.data(), directory_, tried, AT_SYMLINK_FOLLOW) == 0) {
             if (!hidden && !closeFile()) {
-                keepingErrno([&] { ::unlinkat(directory_, tried.c_str(), 0); });
+                keepingErrno([&] { ::unlinkat(directory_, tried, 0); });
                 return fail();
             }
             discard(); // only the hidden name goes; the file stays under its new name
@@ -152,6 +152,18 @@ bool TemporaryFile::publish(const std::tm& local_time, int last, OutputFileName&
     }
     errno = EEXIST; // every name of the series is taken
     return fail();
+}
+
+bool TemporaryFile::publish(const std::tm& local_time, int last, OutputFileName& tried) noexcept {
+    tried = OutputFileName(local_time);
+    return publishFirstFree(last, [&](int number) {
+        tried = OutputFileName(local_time, number);
+        return tried.c_str();
+    });
+}
+
+bool TemporaryFile::publish(const char* name) noexcept {
+    return publishFirstFree(1, [name](int) { return name; });
 }
 
 void removeTemporaryOnSignal() noexcept {

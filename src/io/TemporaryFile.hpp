@@ -35,8 +35,13 @@ public:
     // (EEXIST: every name taken) and the file discarded; tried is the last
     // name tried, the file's name on success.
     bool publish(const std::tm& local_time, int last, OutputFileName& tried) noexcept;
+    // The same, linked as `name` alone, relative to the directory.
+    bool publish(const char* name) noexcept;
 
 private:
+    // Links the file as name(1), name(2) ... name(last), the first that is free.
+    template <typename Name>
+    bool publishFirstFree(int last, Name name) noexcept;
     TemporaryFile(int directory, int fd) noexcept : directory_(directory), fd_(fd) {}
     void discard() noexcept;
 

@@ -22,7 +22,7 @@ TEST(CommandLine, OptionsAndTheOperand) {
         {{"--nie"}, A::usage_error, "klienti.csv", "neznama volba \"--nie\""},
         {{"-hx"}, A::usage_error, "klienti.csv", "neznama volba \"-hx\""},
         {{"-"}, A::usage_error, "klienti.csv", "neznama volba \"-\": standardny vstup patri dialogu"},
-        {{"a.csv", "b.csv"}, A::usage_error, "a.csv", "nadbytocny argument \"b.csv\": program cita jediny subor"},
+        {{"a.csv", "b.csv"}, A::usage_error, "klienti.csv", "nadbytocny argument \"b.csv\": program cita jediny subor"},
     };
     for (const auto& c : cases) {
         const CommandLine command = parseCommandLine(c.args);

@@ -6,6 +6,7 @@
 
 #include "TestSupport.hpp"
 #include "app/Dialogue.hpp"
+#include "app/Program.hpp"
 
 #include <sstream>
 #include <string>

@@ -2,6 +2,7 @@
 
 #include "TestSupport.hpp"
 #include "app/Dialogue.hpp"
+#include "app/Program.hpp"
 #include "app/Signals.hpp"
 
 #include <gtest/gtest.h>
