@@ -15,14 +15,6 @@ const std::string kovacova = "905520/1234,Eva,Kovacova,Lesna 3,Kosice,lekarka,21
 const std::string toth = "141231/0001,Adam,Toth,Dlha 1,Zilina,student,450,12,1500,92,3";
 const std::string three = header + "\n" + novak + "\n" + kovacova + "\n" + toth;
 
-std::string block(int number, const std::string& meno, const std::string& priezvisko, const std::string& adresa,
-                  const std::string& povolanie, int plat, int uvery, int suma, int bonita, const std::string& word) {
-    return "Klient c. " + std::to_string(number) + "\nMeno: " + meno + "\nPriezvisko: " + priezvisko +
-           "\nAdresa: " + adresa + "\nPovolanie: " + povolanie + "\nMesacna mzda: " + std::to_string(plat) +
-           " eur\nPocet uverov: " + std::to_string(uvery) + "\nSuma uverov: " + std::to_string(suma) +
-           " eur\nBonita: " + std::to_string(bonita) + " bodov (max. 100)\nPlatobna disciplina: " + word +
-           "\n______________________________\n";
-}
 std::string blockNovak(int n) { return block(n, "Jan", "Novak", "Hlavna 12, Nitra", "ucitel", 950, 2, 800, 80, "vyborna"); }
 std::string blockKovacova(int n) {
     return block(n, "Eva", "Kovacova", "Lesna 3, Kosice", "lekarka", 2100, 0, 0, 35, "priemerna");

@@ -36,6 +36,16 @@ inline const std::string nothing_to_order =
 inline const std::string output_failed = "Vystupny subor sa nepodarilo vytvorit. Vystup do suboru nebol vykonany.";
 inline const std::string out_of_memory = "Nedostatok pamate, operacia nebola vykonana.\n";
 
+// The labelled block of one client.
+inline std::string block(int number, const std::string& meno, const std::string& priezvisko, const std::string& adresa,
+                  const std::string& povolanie, int plat, int uvery, int suma, int bonita, const std::string& word) {
+    return "Klient c. " + std::to_string(number) + "\nMeno: " + meno + "\nPriezvisko: " + priezvisko +
+           "\nAdresa: " + adresa + "\nPovolanie: " + povolanie + "\nMesacna mzda: " + std::to_string(plat) +
+           " eur\nPocet uverov: " + std::to_string(uvery) + "\nSuma uverov: " + std::to_string(suma) +
+           " eur\nBonita: " + std::to_string(bonita) + " bodov (max. 100)\nPlatobna disciplina: " + word +
+           "\n______________________________\n";
+}
+
 inline std::string matching(int n) { return "\nZadanemu kriteriu vyhovuje " + std::to_string(n) + " zaznamov.\n"; }
 inline std::string range(const std::string& label, int low, int high) {
     return "\nPre kriterium \"" + label + "\" sa v subore nachadzaju hodnoty v intervale od " + std::to_string(low) +
