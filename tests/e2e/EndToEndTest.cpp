@@ -124,6 +124,53 @@ TEST(EndToEnd, CommandLineOfAUnixTool) {
     }
 }
 
+// A job from the command line: its whole standard output, its note and its
+// exit status; it reads no standard input, and a refused one reads nothing.
+TEST(EndToEnd, AJobFromTheCommandLine) {
+    const TempDir dir;
+    writeFile(dir.path() / "klienti.csv", header + "\n" + novak + "\n" + kovacova);
+    const std::string more = "klienti: viac v \"klienti --help\"\n";
+    const struct {
+        std::string arguments;
+        int status;
+        std::string output;
+        std::string diagnostics;
+    } cases[] = {
+        {"--order -bonita --output -", 0, header + "\n" + novak + "\n" + kovacova + "\n",
+         "klienti: na standardny vystup bolo zapisanych 2 zaznamov\n"},
+        {"--filter mzda=2000.. --output - klienti.csv", 0, header + "\n" + kovacova + "\n",
+         "klienti: na standardny vystup bolo zapisanych 1 zaznamov\n"},
+        {"--filter vek=30.. --list --output x/r.csv", 1,
+         "Klient c. 1\nMeno: Jan\nPriezvisko: Novak\nAdresa: Hlavna 12, Nitra\nPovolanie: ucitel\n"
+         "Mesacna mzda: 950 eur\nPocet uverov: 2\nSuma uverov: 800 eur\nBonita: 80 bodov (max. 100)\n"
+         "Platobna disciplina: vyborna\n______________________________\n"
+         "Klient c. 2\nMeno: Eva\nPriezvisko: Kovacova\nAdresa: Lesna 3, Kosice\nPovolanie: lekarka\n"
+         "Mesacna mzda: 2100 eur\nPocet uverov: 0\nSuma uverov: 0 eur\nBonita: 35 bodov (max. 100)\n"
+         "Platobna disciplina: priemerna\n______________________________\n",
+         "klienti: vystupny subor \"x/r.csv\" sa nepodarilo zapisat: No such file or directory\n"},
+        {"--order plat", 2, "", "klienti: nezname kriterium \"plat\"; kriteria su: mzda, pocet-uverov, suma-uverov, "
+                                "bonita, vek, meno, priezvisko, mesto, povolanie\n" + more},
+        {"--filter bonita=9..1 nikde.csv", 2, "",
+         "klienti: vo filtri \"bonita=9..1\" je dolna hranica vacsia ako horna\n" + more},
+        {"--order meno nikde.csv", 1, "", "klienti: subor \"nikde.csv\" sa nepodarilo otvorit: No such file or directory\n"},
+        {"--order meno --output /dev/full", 1, "", "klienti: vystupny subor \"/dev/full\" uz existuje; existujuci subor sa neprepisuje\n"},
+    };
+    for (const auto& c : cases) {
+        const Result r = runKlienti(dir, "u", c.arguments);
+        EXPECT_EQ(r.status, c.status) << c.arguments;
+        EXPECT_EQ(r.output, c.output) << c.arguments;
+        EXPECT_EQ(r.diagnostics, c.diagnostics) << c.arguments;
+        EXPECT_TRUE(outputsIn(dir).empty()) << c.arguments;
+    }
+    const Result full = runKlienti(dir, "", "--order meno --output -", "sh -c 'exec \"$0\" \"$@\" > /dev/full'");
+    EXPECT_EQ(full.status, 1);
+    EXPECT_EQ(full.diagnostics, "klienti: vystup sa nepodarilo zapisat: No space left on device\n");
+    const Result report = runKlienti(dir, "", "--filter bonita=40..100 --order priezvisko --output report.csv");
+    EXPECT_EQ(report.status, 0);
+    EXPECT_EQ(report.output, "");
+    EXPECT_EQ(readFile(dir.path() / "report.csv"), header + "\n" + novak + "\n");
+}
+
 TEST(EndToEnd, FileSizeLimitIsAFailureOfThatOutputOnly) {
     const TempDir dir;
     std::string content = header;
