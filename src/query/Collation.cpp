@@ -194,13 +194,18 @@ HugeVector<uint32_t> detail::collationRanks(std::span<const std::string_view> te
             bytes += texts[i].size();
             longest = std::max(longest, texts[i].size());
         }
-        // Untouched room costs nothing: the keys of Latin texts fit.
-        keys[part].reserve(3 * bytes + 16 * (to - from));
+        // Untouched room costs nothing: the keys of Latin texts fit. The
+        // keys grow on this thread's own (keys[part] shares a cache line
+        // with other parts' keys: growing it there took two threads as long
+        // as one).
+        HugeVector<uint8_t> part_keys;
+        part_keys.reserve(3 * bytes + 16 * (to - from));
         std::vector<UChar> chars(longest + 1);
         for (std::size_t i = from; i < to; ++i) {
             const int32_t length = decode(texts[i], code_page, chars.data());
-            entries[i] = {0, static_cast<uint32_t>(i), appendSortKey(part_collator, chars.data(), length, keys[part])};
+            entries[i] = {0, static_cast<uint32_t>(i), appendSortKey(part_collator, chars.data(), length, part_keys)};
         }
+        keys[part] = std::move(part_keys);
         std::size_t at = 0;
         for (std::size_t i = from; i < to; ++i) {
             key_of[i] = keys[part].data() + at;
