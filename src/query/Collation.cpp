@@ -156,8 +156,9 @@ uint64_t first8(const uint8_t* key, uint32_t length) noexcept {
 // Fewer texts than this are not worth a thread and a collator of their own.
 constexpr std::size_t min_part = 4096;
 
-// Texts longer than this are refused: ICU counts in 32-bit signed numbers.
-constexpr std::size_t longest_text = (std::size_t{1} << 30) - 1;
+// Longer texts are refused (a field holds 19 bytes): every length ICU is
+// given, a text's, its room for a key, stays far within its 32-bit counts.
+constexpr std::size_t longest_text = std::size_t{1} << 16;
 
 } // namespace
 

@@ -32,7 +32,8 @@ public:
 // keys are equal (the same name in UTF-8 and in windows-1250, texts that
 // differ only in characters the collation ignores), and every rank from 0 to
 // the highest taken. Meant for distinct texts (a text given twice gets one
-// rank twice), fewer than 2^32 of them, of any bytes. Each text is keyed once,
+// rank twice), fewer than 2^32 of them, of any bytes, each of at most 64 KiB
+// (a longer one is a CollationError). Each text is keyed once,
 // the keys made by workers threads, each with a collator of its own; ordering
 // the keys is linear but for runs alike in their first eight bytes.
 // Throws CollationError, std::bad_alloc.

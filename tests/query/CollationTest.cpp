@@ -148,9 +148,12 @@ TEST(Collation, RanksOrderAsIcuComparesRandomNamesInUtf8AndWindows1250) {
 
 TEST(Collation, NoTextsNoRanks) { EXPECT_TRUE(ranksOf({}).empty()); }
 
-TEST(Collation, ACollatorOrCodePageIcuCannotGiveIsAnErrorToReport) {
+TEST(Collation, ACollatorOrCodePageIcuCannotGiveOrATextTooLongIsAnErrorToReport) {
     const std::vector<std::string_view> texts = {"Novak"};
     EXPECT_THROW(detail::collationRanks(texts, "xx", "windows-1250", 1), CollationError); // root would stand in
     EXPECT_THROW(detail::collationRanks(texts, "sk", "no-such-code-page", 1), CollationError);
     EXPECT_THROW(detail::collationRanks(texts, "sk", "Shift_JIS", 1), CollationError); // not one byte a character
+    const std::string longest(std::size_t{64} << 10, 'a');
+    EXPECT_EQ(slovakRanks(std::vector<std::string_view>{longest}).size(), 1u);
+    EXPECT_THROW(slovakRanks(std::vector<std::string_view>{longest + 'a'}), CollationError);
 }
