@@ -3,7 +3,8 @@
 // without the picture of the values, the console listing (into a stream that
 // discards everything) and the output file; and the cases the
 // writers' prefetch exists for: listing and writing a table that a previous
-// ordering left in an order unrelated to where its records lie in memory.
+// ordering left in an order unrelated to where its records lie in memory; and
+// the ranks of distinct names in the Slovak collation.
 
 #include "ClientGenerator.hpp"
 #include "app/ConsoleListing.hpp"
@@ -12,6 +13,7 @@
 #include "io/InputFile.hpp"
 #include "io/OutputFile.hpp"
 #include "threads/SideBySide.hpp"
+#include "query/Collation.hpp"
 #include "query/Filter.hpp"
 #include "query/Sort.hpp"
 #include "query/ValueBands.hpp"
@@ -25,7 +27,9 @@
 #include <map>
 #include <memory>
 #include <sstream>
+#include <random>
 #include <streambuf>
+#include <unordered_set>
 #include <unistd.h>
 
 namespace {
@@ -203,6 +207,59 @@ void BM_OutputFile(benchmark::State& state) { outputFile(state, false); }
 void BM_OutputFileOneWorker(benchmark::State& state) { outputFile(state, false, 1); }
 void BM_OutputFileAfterOrdering(benchmark::State& state) { outputFile(state, true); }
 
+// Distinct names of 5 to 15 bytes, a capital and syllables, most with
+// diacritics: in UTF-8, or the same names in windows-1250.
+const std::vector<std::string>& distinctNames(int64_t count, bool windows1250) {
+    static std::map<std::pair<int64_t, bool>, std::vector<std::string>> made;
+    std::vector<std::string>& names = made[{count, windows1250}];
+    struct Piece {
+        const char* utf8;
+        const char* cp1250;
+    };
+    static const Piece initials[] = {{"A", "A"},   {"B", "B"},   {"\u010C", "\xC8"}, {"D", "D"},   {"H", "H"},
+                                     {"Ch", "Ch"}, {"J", "J"},   {"K", "K"},         {"L", "L"},   {"M", "M"},
+                                     {"N", "N"},   {"P", "P"},   {"R", "R"},         {"S", "S"},   {"\u0160", "\x8A"},
+                                     {"T", "T"},   {"V", "V"},   {"Z", "Z"},         {"\u017D", "\x8E"}, {"\u00C1", "\xC1"}};
+    static const Piece syllables[] = {
+        {"a", "a"},         {"o", "o"},           {"ov", "ov"},         {"ko", "ko"},        {"ni", "ni"},
+        {"ra", "ra"},       {"lo", "lo"},         {"ve", "ve"},         {"ch", "ch"},        {"dz", "dz"},
+        {"\u00E1", "\xE1"}, {"\u00E4", "\xE4"},   {"\u010D", "\xE8"},   {"\u010F", "\xEF"},  {"\u00E9", "\xE9"},
+        {"\u00ED", "\xED"}, {"\u013E", "\xBE"},   {"\u0148", "\xF2"},   {"\u00F3", "\xF3"},  {"\u00F4", "\xF4"},
+        {"\u0161", "\x9A"}, {"\u0165", "\x9D"},   {"\u00FA", "\xFA"},   {"\u00FD", "\xFD"},  {"\u017E", "\x9E"},
+        {"ov\u00E1", "ov\xE1"}, {"sk\u00FD", "sk\xFD"}, {"ek", "ek"},     {"in", "in"},        {"ka", "ka"}};
+    if (names.empty()) {
+        std::mt19937 random(7);
+        std::unordered_set<std::string> seen;
+        while (static_cast<int64_t>(names.size()) < count) {
+            const Piece& initial = initials[random() % std::size(initials)];
+            std::string utf8 = initial.utf8;
+            std::string cp1250 = initial.cp1250;
+            const std::size_t length = 5 + random() % 11;
+            while (utf8.size() < length) {
+                const Piece& syllable = syllables[random() % std::size(syllables)];
+                utf8 += syllable.utf8;
+                cp1250 += syllable.cp1250;
+            }
+            if (utf8.size() <= 15 && seen.insert(utf8).second) {
+                names.push_back(windows1250 ? cp1250 : utf8);
+            }
+        }
+    }
+    return names;
+}
+
+// The ranks of distinct names in the Slovak collation, on one worker and on
+// every core; the third argument 1 has them in windows-1250.
+void BM_SlovakRanks(benchmark::State& state) {
+    const std::vector<std::string>& names = distinctNames(state.range(0), state.range(2) == 1);
+    const std::vector<std::string_view> texts(names.begin(), names.end());
+    const auto workers = state.range(1) == 1 ? 1 : workerCount();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(slovakRanks(texts, workers).data());
+    }
+    itemsProcessed(state);
+}
+
 void sizes(benchmark::internal::Benchmark* b) {
     for (const int64_t n : {10000, 100000, 1000000}) {
         b->Arg(n);
@@ -247,5 +304,6 @@ BENCHMARK(BM_ListingAfterOrdering)->Apply(sizes)->Apply([](auto* b) { tenMillion
 BENCHMARK(BM_OutputFile)->Apply(sizes)->Apply([](auto* b) { tenMillion(b); })->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OutputFileOneWorker)->Apply(sizes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OutputFileAfterOrdering)->Apply(sizes)->Apply([](auto* b) { tenMillion(b); })->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SlovakRanks)->ArgsProduct({{1000, 10000, 100000, 1000000}, {1, 0}, {0}})->Args({1000000, 1, 1})->Args({1000000, 0, 1})->ArgNames({"n", "one_worker", "windows1250"})->UseRealTime()->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
