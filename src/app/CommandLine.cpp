@@ -133,7 +133,7 @@ CommandLine parse(std::span<const std::string_view> args) {
         }
         // The options with a value: "--order -mzda" or "--order=-mzda".
         const std::string_view name = arg.substr(0, arg.find('='));
-        if (name != "--filter" && name != "--order" && name != "--output") {
+        if (name != "--filter" && name != "--order" && name != "--output" && name != "--collation") {
             throw Refusal{arg == "-" ? "neznama volba \"-\": standardny vstup patri dialogu"
                                      : "neznama volba \"" + std::string(arg) + "\""};
         }
@@ -144,6 +144,14 @@ CommandLine parse(std::span<const std::string_view> args) {
             value = args[++i];
         } else {
             throw Refusal{"volba \"" + std::string(name) + "\" potrebuje hodnotu"};
+        }
+        if (name == "--collation") {
+            const std::optional<Collation> collation = collationFor(value);
+            if (!collation) {
+                throw Refusal{"nezname triedenie \"" + std::string(value) + "\"; mozne su: bytes, sk"};
+            }
+            command.collation = *collation;
+            continue;
         }
         is_job = true;
         if (name == "--filter") {
@@ -169,6 +177,7 @@ CommandLine parse(std::span<const std::string_view> args) {
         throw Refusal{"volbu \"--list\" nemozno spojit s \"--output -\": standardny vystup nesie CSV"};
     }
     if (is_job) {
+        job.collation = command.collation;
         command.job = std::move(job);
     }
     return command;

@@ -9,7 +9,8 @@
 
 // What the command line asks for:
 //   klienti [--filter KRITERIUM=OD..DO]... [--order [-]KRITERIUM[,[-]KRITERIUM]...]
-//           [--output SUBOR | --output -] [--list] [--no-pager] [SUBOR]
+//           [--output SUBOR | --output -] [--list] [--collation sk|bytes]
+//           [--no-pager] [SUBOR]
 // and -h/--help, --version. Any of --filter, --order and --output makes a job;
 // without them the dialogue runs.
 struct CommandLine {
@@ -17,6 +18,7 @@ struct CommandLine {
     Action action = Action::run;
     std::string client_file = "klienti.csv"; // as given
     bool no_pager = false;                   // --no-pager: listings go straight to the terminal
+    Collation collation = Collation::bytes;  // --collation: how texts order, in the dialogue and a job
     std::optional<Job> job;                  // none: the dialogue
     std::string error;                       // for a usage error: what is wrong, without the program's prefix
 };

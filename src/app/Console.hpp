@@ -2,6 +2,7 @@
 
 #include "app/Environment.hpp"
 #include "io/Dialect.hpp"
+#include "query/Collation.hpp"
 #include "sink/SinkStream.hpp"
 
 #include <ostream>
@@ -25,6 +26,7 @@ struct Console {
 
     Environment& env;
     Dialect dialect;
+    Collation collation = Collation::bytes; // how the dialogue orders texts
     SinkStream out;
     SinkStream err;
     std::ostream* tied = nullptr;

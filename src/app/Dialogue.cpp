@@ -124,6 +124,7 @@ void orderAndWriteCycle(Klient** tabulka, int32_t pocet, SortCriterion kriterium
     job.list = true;
     job.file_first = file_first;
     job.dialogue = true;
+    job.collation = c.collation;
     try {
         job.keys.push_back({kriterium});
     } catch (const std::bad_alloc&) {
@@ -211,8 +212,9 @@ bool orderCycle(HugeVector<Klient*>& tabulka, Console& c) {
 
 } // namespace
 
-int runDialogue(ClientStore& klienti, Environment& env, const Dialect& dialect) {
+int runDialogue(ClientStore& klienti, Environment& env, const Dialect& dialect, Collation collation) {
     Console c(env, dialect);
+    c.collation = collation;
     for (;;) {
         c.out << "\nBolo nacitanych " << klienti.pocet() << hlavne_menu;
         const std::optional<Volba> volba = readChoice(c, volbaFor, chyba_hlavneho_menu);

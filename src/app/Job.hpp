@@ -12,6 +12,7 @@
 struct Job {
     std::vector<Filter> filters; // none: every client
     std::vector<SortKey> keys;   // the most important first; none: the table's order stays
+    Collation collation = Collation::bytes; // of the text keys
     enum class Output { dated_file, named_file, standard_output };
     Output output = Output::dated_file; // a file named after the local time, in the working directory
     std::string output_name;            // a named file, as the user gave it

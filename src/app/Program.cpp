@@ -70,7 +70,7 @@ std::optional<LoadResult> load(Environment& env, bool job, int& status) {
 
 } // namespace
 
-int runKlienti(Environment& env, const std::optional<Job>& job) {
+int runKlienti(Environment& env, const std::optional<Job>& job, Collation collation) {
     if (job && job->output == Job::Output::named_file) {
         // Never touched: refused before anything is read.
         std::error_code error;
@@ -91,5 +91,5 @@ int runKlienti(Environment& env, const std::optional<Job>& job) {
         Console c(env, loaded->dialect);
         return runJob(loaded->klienti, *job, c);
     }
-    return runDialogue(loaded->klienti, env, loaded->dialect);
+    return runDialogue(loaded->klienti, env, loaded->dialect, collation);
 }

@@ -9,4 +9,5 @@
 // the job, or without one the dialogue. Gives the exit status: 1 when the
 // records do not fit into memory, and for a job when the client file cannot
 // be read or its output cannot be written; else 0.
-int runKlienti(Environment& env, const std::optional<Job>& job = std::nullopt);
+int runKlienti(Environment& env, const std::optional<Job>& job = std::nullopt,
+               Collation collation = Collation::bytes);

@@ -122,12 +122,17 @@ bool orderAndWrite(Klient** tabulka, int32_t pocet, const Job& job, const std::t
         HugeVector<Klient*> ordered;
         if (!job.keys.empty()) {
             Progress::Step step(c.env.progress, "usporiadanie");
-            ordered = sortClients(tabulka, pocet, job.keys, toDatum(now), step.callback(), workers);
+            ordered =
+                sortClients(tabulka, pocet, job.keys, toDatum(now), job.collation, step.callback(), workers);
         }
         taken.emplace(pocet, workers, job, c);
         std::copy(ordered.begin(), ordered.end(), tabulka);
     } catch (const std::bad_alloc&) {
         outOfMemory(job, c);
+        return false;
+    } catch (const CollationError& error) {
+        c.err << "klienti: slovenske triedenie sa nepodarilo (" << error.what() << "), operacia nebola vykonana\n"
+              << std::flush;
         return false;
     }
     return show(tabulka, pocet, now, *taken, job, c);

@@ -62,5 +62,5 @@ int main(int argc, char** argv) {
                     ::isatty(STDERR_FILENO) == 1,
                     ::isatty(STDIN_FILENO) == 1,
                     [] { return terminalColumns(STDERR_FILENO, std::getenv("COLUMNS")); }};
-    return runKlienti(env, command.job);
+    return runKlienti(env, command.job, command.collation);
 }

@@ -1,6 +1,7 @@
 #include "query/Sort.hpp"
 
 #include "query/RadixSort.hpp"
+#include "text/FixedText.hpp"
 #include "threads/SideBySide.hpp"
 
 #include <algorithm>
@@ -83,8 +84,10 @@ HugeVector<Klient*> inOrder(Klient* const* tabulka, const HugeVector<Entry>& ent
     return ordered;
 }
 
-HugeVector<Klient*> sortByText(Klient* const* tabulka, std::size_t n, TextKey key, bool descending, unsigned workers,
-                                const ProgressCallback& progress) {
+// The entries of the table in the order of a text field's bytes, each with
+// its position in the table.
+HugeVector<TextEntry> textOrder(Klient* const* tabulka, std::size_t n, TextKey key, bool descending,
+                                unsigned workers, const ProgressCallback& progress) {
     const uint32_t flip = descending ? 0xFFFFFFFFu : 0;
     // A text of under eight bytes ends within them: its rest is zeros.
     const auto endsWithin8 = [flip](const TextEntry& e) { return ((e.low ^ flip) & 0xFF) == 0; };
@@ -124,8 +127,13 @@ HugeVector<Klient*> sortByText(Klient* const* tabulka, std::size_t n, TextKey ke
         }
     };
     sortInParts(entries, workers, sortPart, less, progress);
-    rests = {};
-    return inOrder(tabulka, entries, workers, [](const TextEntry& e) { return e.position; });
+    return entries;
+}
+
+HugeVector<Klient*> sortByText(Klient* const* tabulka, std::size_t n, TextKey key, bool descending, unsigned workers,
+                                const ProgressCallback& progress) {
+    return inOrder(tabulka, textOrder(tabulka, n, key, descending, workers, progress), workers,
+                   [](const TextEntry& e) { return e.position; });
 }
 
 // Orders by value(i), an unsigned number for entry i.
@@ -144,11 +152,35 @@ HugeVector<Klient*> sortByNumber(Klient* const* tabulka, std::size_t n, Value va
     return inOrder(tabulka, entries, workers, [](uint64_t e) { return static_cast<uint32_t>(e); });
 }
 
+// By the Slovak collation: the texts in byte order first, so that equal ones
+// lie together and each distinct text is collated once; then by their ranks.
+HugeVector<Klient*> sortByCollation(Klient* const* tabulka, std::size_t n, TextKey key, bool descending,
+                                    unsigned workers, const ProgressCallback& progress) {
+    HugeVector<uint32_t> text_of(n); // the distinct text of each entry
+    HugeVector<std::string_view> texts;
+    {
+        const HugeVector<TextEntry> by_bytes = textOrder(tabulka, n, key, false, workers, {});
+        for (const TextEntry& e : by_bytes) {
+            const std::string_view text = viewFixedText(key(*tabulka[e.position]));
+            if (texts.empty() || texts.back() != text) {
+                texts.push_back(text);
+            }
+            text_of[e.position] = static_cast<uint32_t>(texts.size() - 1);
+        }
+    }
+    const HugeVector<uint32_t> ranks = slovakRanks(texts, workers);
+    texts = {};
+    const uint32_t flip = descending ? 0xFFFFFFFFu : 0;
+    return sortByNumber(
+        tabulka, n, [&](std::size_t i) { return ranks[text_of[i]] ^ flip; }, workers, progress);
+}
+
 HugeVector<Klient*> sortByKey(Klient* const* tabulka, std::size_t n, SortKey key, const Datum& dnes,
-                               unsigned workers, const ProgressCallback& progress) {
+                               Collation collation, unsigned workers, const ProgressCallback& progress) {
     const auto& item = menuItem(key.kriterium).key;
     if (const auto* text = std::get_if<TextKey>(&item)) {
-        return sortByText(tabulka, n, *text, key.descending, workers, progress);
+        return collation == Collation::sk ? sortByCollation(tabulka, n, *text, key.descending, workers, progress)
+                                          : sortByText(tabulka, n, *text, key.descending, workers, progress);
     }
     const auto number = std::get<SortMenuItem::NumberKey>(item);
     const uint32_t flip = key.descending ? 0xFFFFFFFFu : 0;
@@ -170,7 +202,8 @@ struct KeyProgress {
 } // namespace
 
 HugeVector<Klient*> sortClients(Klient* const* tabulka, int32_t pocet, std::span<const SortKey> keys,
-                                 const Datum& dnes, const ProgressCallback& progress, unsigned workers) {
+                                 const Datum& dnes, Collation collation, const ProgressCallback& progress,
+                                 unsigned workers) {
     const auto n = static_cast<std::size_t>(std::max(pocet, 0));
     if (n < 2 || keys.empty()) {
         return HugeVector<Klient*>(tabulka, tabulka + n);
@@ -182,7 +215,7 @@ HugeVector<Klient*> sortClients(Klient* const* tabulka, int32_t pocet, std::span
     for (std::size_t k = keys.size(); k-- > 0;) {
         KeyProgress share{progress, keys.size() - 1 - k, keys.size()};
         const ProgressCallback told = progress ? ProgressCallback(KeyProgress::told, &share) : ProgressCallback();
-        ordered = sortByKey(ordered.empty() ? tabulka : ordered.data(), n, keys[k], dnes, workers, told);
+        ordered = sortByKey(ordered.empty() ? tabulka : ordered.data(), n, keys[k], dnes, collation, workers, told);
     }
     return ordered;
 }

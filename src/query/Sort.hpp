@@ -4,6 +4,7 @@
 #include "model/Klient.hpp"
 #include "memory/MemoryBlock.hpp"
 #include "progress/ProgressCallback.hpp"
+#include "query/Collation.hpp"
 #include "query/Menu.hpp"
 
 #include <array>
@@ -53,15 +54,18 @@ struct SortKey {
 };
 
 // The first pocet entries of the table ordered by the keys, the first the most
-// important (bytes compare unsigned); entries equal on every key keep their
-// order. Built beside the table, which the caller rearranges once nothing can
-// fail. Each key is taken once, by workers threads; the work is linear but for
-// runs of texts alike in their first eight bytes. Throws std::bad_alloc.
+// important; texts by their bytes (unsigned) or by the Slovak collation;
+// entries equal on every key keep their order. Built beside the table, which
+// the caller rearranges once nothing can fail. Each key is taken once, by
+// workers threads; the work is linear but for runs of texts alike in their
+// first eight bytes, and for the collation a key per distinct text. Throws
+// std::bad_alloc, CollationError.
 HugeVector<Klient*> sortClients(Klient* const* tabulka, int32_t pocet, std::span<const SortKey> keys,
-                                 const Datum& dnes, const ProgressCallback& progress = {}, unsigned workers = 1);
+                                 const Datum& dnes, Collation collation = Collation::bytes,
+                                 const ProgressCallback& progress = {}, unsigned workers = 1);
 inline HugeVector<Klient*> sortClients(Klient* const* tabulka, int32_t pocet, SortCriterion kriterium,
                                         const Datum& dnes, const ProgressCallback& progress = {},
                                         unsigned workers = 1) {
     const SortKey key{kriterium};
-    return sortClients(tabulka, pocet, std::span(&key, 1), dnes, progress, workers);
+    return sortClients(tabulka, pocet, std::span(&key, 1), dnes, Collation::bytes, progress, workers);
 }

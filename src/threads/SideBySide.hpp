@@ -20,10 +20,11 @@
 unsigned workerCount() noexcept;
 
 // The one way a table is split among workers: parts of at least min_part
-// entries (fewer are not worth a thread), at most one a worker.
+// entries (fewer are not worth a thread), at most one a worker. A stage whose
+// entries cost far more than a record's read passes a smaller minimum.
 inline constexpr std::size_t min_part = std::size_t{1} << 16;
-inline std::size_t partCount(std::size_t n, unsigned workers) noexcept {
-    return std::clamp<std::size_t>(n / min_part, 1, std::max(workers, 1u));
+inline std::size_t partCount(std::size_t n, unsigned workers, std::size_t least = min_part) noexcept {
+    return std::clamp<std::size_t>(n / least, 1, std::max(workers, 1u));
 }
 
 namespace detail {
@@ -45,7 +46,7 @@ void runSideBySide(std::size_t count, Task&& task) {
 
 // Runs each(part, from, to) over the parts of [0, n), side by side.
 template <typename Each>
-void forEachPart(std::size_t n, unsigned workers, Each&& each) {
-    const std::size_t parts = partCount(n, workers);
+void forEachPart(std::size_t n, unsigned workers, Each&& each, std::size_t least = min_part) {
+    const std::size_t parts = partCount(n, workers, least);
     runSideBySide(parts, [&](std::size_t part) { each(part, n * part / parts, n * (part + 1) / parts); });
 }

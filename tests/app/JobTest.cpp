@@ -10,7 +10,12 @@
 
 #include <gtest/gtest.h>
 
+#include <unicode/ucnv.h>
+#include <unicode/ucol.h>
+#include <unicode/ustring.h>
+
 #include <algorithm>
+#include <memory>
 #include <random>
 
 namespace {
@@ -215,4 +220,93 @@ TEST(Job, RandomJobsWriteWhatTheRulesGive) {
         ASSERT_EQ(readFile(dir.path() / "out.csv"), std::string(hlavicka_suboru) + std::string(text.text()))
             << testing::PrintToString(args);
     }
+}
+
+namespace {
+
+// A text as the Slovak collation reads it, in UTF-8: as it is where it is
+// valid UTF-8, else from windows-1250, by ICU's converters.
+std::string asUtf8(std::string_view bytes) {
+    UErrorCode status = U_ZERO_ERROR;
+    u_strFromUTF8(nullptr, 0, nullptr, bytes.data(), static_cast<int32_t>(bytes.size()), &status);
+    if (status != U_INVALID_CHAR_FOUND) {
+        return std::string(bytes);
+    }
+    std::string converted(4 * bytes.size() + 4, '\0');
+    status = U_ZERO_ERROR;
+    converted.resize(static_cast<std::size_t>(ucnv_convert("UTF-8", "windows-1250", converted.data(),
+                                                           static_cast<int32_t>(converted.size()), bytes.data(),
+                                                           static_cast<int32_t>(bytes.size()), &status)));
+    return converted;
+}
+
+} // namespace
+
+// Slovak surnames in UTF-8 and windows-1250, with ties: --collation sk
+// orders them exactly as ICU's own Slovak comparison, ascending and
+// descending, ties in the file's order, in a job and in the dialogue alike.
+TEST(Job, TheSlovakCollationOrdersAsIcuDoes) {
+    UErrorCode status = U_ZERO_ERROR;
+    const std::unique_ptr<UCollator, void (*)(UCollator*)> sk(ucol_open("sk", &status), ucol_close);
+    ASSERT_TRUE(U_SUCCESS(status));
+    const char* const names[] = {"Ábel", "Abel", "abel", "Zelená", "Žiak", "Chovanec", "Cibulková", "Čierny",
+                                 "Hruška", "Ďurica", "Dzurilla", "Džurinda", "Šťastný", "Sedlák", "Ôsma"};
+    std::mt19937 random(31);
+    std::string content = header;
+    for (int i = 0; i < 400; ++i) {
+        std::string surname = names[std::uniform_int_distribution<std::size_t>(0, std::size(names) - 1)(random)];
+        if (random() % 3 == 0) {
+            std::string cp1250(2 * surname.size(), '\0');
+            UErrorCode error = U_ZERO_ERROR;
+            cp1250.resize(static_cast<std::size_t>(ucnv_convert("windows-1250", "UTF-8", cp1250.data(),
+                                                                static_cast<int32_t>(cp1250.size()), surname.data(),
+                                                                static_cast<int32_t>(surname.size()), &error)));
+            surname = cp1250;
+        }
+        content += "\n" + std::to_string(100000 + i).substr(1) + "0/0000,Jan," + surname + ",a 1,Nitra,x,1,1,1,1,1";
+    }
+    const auto surnames = [](const std::string& file) {
+        std::vector<std::string> lines;
+        std::istringstream in(file);
+        std::string line;
+        std::getline(in, line);
+        while (std::getline(in, line)) {
+            lines.push_back(line);
+        }
+        return lines;
+    };
+    const auto surnameOf = [](const std::string& line) {
+        const std::size_t from = line.find(',', line.find(',') + 1) + 1;
+        return line.substr(from, line.find(',', from) - from);
+    };
+    std::vector<std::string> expected = surnames(content);
+    std::stable_sort(expected.begin(), expected.end(), [&](const std::string& a, const std::string& b) {
+        UErrorCode error = U_ZERO_ERROR;
+        const std::string x = asUtf8(surnameOf(a));
+        const std::string y = asUtf8(surnameOf(b));
+        return ucol_strcollUTF8(sk.get(), x.data(), static_cast<int32_t>(x.size()), y.data(),
+                                static_cast<int32_t>(y.size()), &error) == UCOL_LESS;
+    });
+    std::vector<std::string> descending = surnames(content);
+    std::stable_sort(descending.begin(), descending.end(), [&](const std::string& a, const std::string& b) {
+        UErrorCode error = U_ZERO_ERROR;
+        const std::string x = asUtf8(surnameOf(a));
+        const std::string y = asUtf8(surnameOf(b));
+        return ucol_strcollUTF8(sk.get(), x.data(), static_cast<int32_t>(x.size()), y.data(),
+                                static_cast<int32_t>(y.size()), &error) == UCOL_GREATER;
+    });
+    const TempDir dir;
+    const Session ascending = job(content, {"--collation", "sk", "--order", "priezvisko", "--output", "a.csv"}, dir);
+    EXPECT_EQ(surnames(readFile(dir.path() / "a.csv")), expected);
+    job(content, {"--order=-priezvisko", "--collation=sk", "--output", "d.csv"}, dir);
+    EXPECT_EQ(surnames(readFile(dir.path() / "d.csv")), descending);
+    // The dialogue: the same order, the listing unchanged byte for byte.
+    const TempDir dialogue_dir;
+    writeFile(dialogue_dir.path() / "klienti.csv", content);
+    std::istringstream in("n2u");
+    StringSink out;
+    StringSink err;
+    Environment env{in, out, err, fixedCalendar(2026, 12, 7, 14, 5), dialogue_dir.path()};
+    EXPECT_EQ(runKlienti(env, std::nullopt, Collation::sk), 0);
+    EXPECT_EQ(surnames(readFile(dialogue_dir.path() / dated)), expected);
 }
