@@ -12,6 +12,7 @@
 #include "io/ClientReader.hpp"
 #include "io/InputFile.hpp"
 #include "io/OutputFile.hpp"
+#include "io/RecordLine.hpp"
 #include "threads/SideBySide.hpp"
 #include "query/Collation.hpp"
 #include "query/Filter.hpp"
@@ -115,6 +116,28 @@ void BM_LoadOneWorker(benchmark::State& state) {
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                             static_cast<int64_t>(std::filesystem::file_size(fileOf(state.range(0)))));
+}
+
+// The split of every line of a file in memory into its fields, on one core:
+// loading's own work, without the records' memory.
+void BM_SplitLines(benchmark::State& state) {
+    std::ifstream in(fileOf(state.range(0)), std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const char* const data_end = text.data() + text.size();
+    RecordFields fields;
+    for (auto _ : state) {
+        std::size_t records = 0;
+        for (const char* line = text.data(); line < data_end;) {
+            const auto* lf = static_cast<const char*>(std::memchr(line, int{'\n'}, static_cast<std::size_t>(data_end - line)));
+            const char* const line_end = lf != nullptr ? lf : data_end;
+            const char* end = line_end;
+            uint64_t lines = 1;
+            records += splitRecord(line, line_end, data_end, true, ',', fields, end, lines) == Split::record ? 1u : 0u;
+            line = end < data_end ? end + 1 : data_end;
+        }
+        benchmark::DoNotOptimize(records);
+    }
+    itemsProcessed(state);
 }
 
 void sort(benchmark::State& state, unsigned workers) {
@@ -293,6 +316,7 @@ void tenMillion(benchmark::internal::Benchmark* b, std::initializer_list<int64_t
 
 BENCHMARK(BM_Load)->Apply(sizes)->Apply([](auto* b) { tenMillion(b); })->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadOneWorker)->Apply(sizes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SplitLines)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Sort)->Apply([](auto* b) { sizesAndCriteria(b, 9); })->Apply([](auto* b) { tenMillion(b, {2, 5}); })->ArgNames({"n", "criterion"})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortOneWorker)->Args({1000000, 2})->Args({1000000, 5})->ArgNames({"n", "criterion"})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Filter)->Apply([](auto* b) { sizesAndCriteria(b, 5); })->Apply([](auto* b) { tenMillion(b, {1}); })->ArgNames({"n", "criterion"})->Unit(benchmark::kMillisecond);

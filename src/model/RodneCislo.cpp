@@ -12,8 +12,13 @@ void RodneCislo::setCislo(std::string_view text) noexcept {
 }
 
 int32_t RodneCislo::digitPair(std::size_t p) const noexcept {
-    const std::string_view text = viewFixedText(cislo);
-    return p < text.size() ? parseAtoi(text.substr(p, 2)) : 0;
+    // The text's length as far as the pair reaches: nothing behind the
+    // terminator is read.
+    std::size_t length = 0;
+    while (length < p + 2 && cislo[length] != '\0') {
+        ++length;
+    }
+    return p < length ? parseAtoi({cislo + p, length - p}) : 0;
 }
 
 int32_t RodneCislo::birthYear() const noexcept {

@@ -20,14 +20,13 @@ std::string_view viewFixedText(const char (&field)[N]) noexcept {
     return {field, fixedTextLength(field)};
 }
 
-// Copies at most N - 1 characters, up to a NUL, and zero-fills the rest. The
-// reader checks limits first; the cut only keeps every write inside the field.
+// Copies at most N - 1 characters and zero-fills the rest. The reader checks
+// limits first; the cut only keeps every write inside the field. A NUL within
+// the text (the reader lets none through) ends it for every reader, as the
+// terminator does.
 template <std::size_t N>
 void storeFixedText(char (&field)[N], std::string_view text) noexcept {
-    std::size_t n = text.size() < N - 1 ? text.size() : N - 1;
-    if (const void* nul = std::memchr(text.data(), '\0', n)) {
-        n = static_cast<std::size_t>(static_cast<const char*>(nul) - text.data());
-    }
+    const std::size_t n = text.size() < N - 1 ? text.size() : N - 1;
     std::memcpy(field, text.data(), n);
     std::memset(field + n, 0, N - n);
 }
