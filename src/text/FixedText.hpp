@@ -20,10 +20,10 @@ std::string_view viewFixedText(const char (&field)[N]) noexcept {
     return {field, fixedTextLength(field)};
 }
 
-// Copies at most N - 1 characters and zero-fills the rest. The reader checks
-// limits first; the cut only keeps every write inside the field. A NUL within
-// the text (the reader lets none through) ends it for every reader, as the
-// terminator does.
+// Copies at most N - 1 characters and zero-fills the rest. The text holds no
+// NUL: the reader lets no line with one through, so the zeros behind the
+// terminator that the ordering reads hold by construction. The reader checks
+// limits first; the cut only keeps every write inside the field.
 template <std::size_t N>
 void storeFixedText(char (&field)[N], std::string_view text) noexcept {
     const std::size_t n = text.size() < N - 1 ? text.size() : N - 1;
