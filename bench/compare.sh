@@ -4,8 +4,9 @@
 #   bench/compare.sh [RECORDS] [RUNS] [TOOLS] [SEED]
 #
 # Defaults: 1000000 records, 5 runs, every installed tool, seed 7; TOOLS is a
-# space-separated list out of: klienti gnu-sort sqlite3 miller previous (""
-# for all but previous). KLIENTI=path/to/klienti measures another build of the
+# space-separated list out of: klienti job gnu-sort sqlite3 miller previous
+# ("" for all but previous). klienti runs the dialogue through its standard
+# input; job runs the same work as a job from klienti's command line. KLIENTI=path/to/klienti measures another build of the
 # tool; PREVIOUS=path/to/klienti is the build the tool "previous" runs, say
 # the last release, so that the two are measured interleaved in one run.
 # JOBS="all-surname" runs only the jobs named (say at 10M, where each takes seconds).
@@ -42,9 +43,11 @@ declare -A ODPOVEDE=([filter-surname]='a\n1\n40 80\n2\nu\n' [all-surname]='n\n2\
 declare -A POLE=([filter-surname]=3 [all-surname]=3 [all-salary]=7)
 declare -A NUMERICKY=([filter-surname]='' [all-surname]='' [all-salary]=n)
 declare -A FILTER=([filter-surname]=1 [all-surname]=0 [all-salary]=0)
+declare -A ULOHA=([filter-surname]='--filter bonita=40..80 --order priezvisko' [all-surname]='--order priezvisko'
+                  [all-salary]='--order mzda')
 declare -A STLPEC=([3]=priezvisko [7]='mesacna mzda')
 
-TOOLS=(klienti gnu-sort)
+TOOLS=(klienti job gnu-sort)
 command -v sqlite3 >/dev/null && TOOLS+=(sqlite3)
 command -v mlr >/dev/null && TOOLS+=(miller)
 if [ -n "${3:-}" ]; then
@@ -60,6 +63,8 @@ run_tool() {
       local program=$KLIENTI
       [ "$tool" = previous ] && program=$PREVIOUS
       (cd "$dir" && printf "${ODPOVEDE[$job]}" | "$program" > /dev/null) ;;
+    job)
+      (cd "$dir" && "$KLIENTI" ${ULOHA[$job]} --output out.csv 2> /dev/null) ;;
     gnu-sort)
       if [ "$filter" = 1 ]; then
         LC_ALL=C awk -F, 'NR==1{print;next} $10>=40 && $10<=80' "$VSTUP"
@@ -88,9 +93,10 @@ for ((beh = 1; beh <= BEHY; beh++)); do
       rm -rf "$dir"; mkdir -p "$dir"
       # klienti reads klienti.csv where it runs and names its output after
       # the time: the link before and the renaming after are not timed.
-      case $tool in klienti|previous) ln -f "$VSTUP" "$dir/klienti.csv" ;; esac
-      meranie=$( { /usr/bin/time -f '%e %M' bash -c "$(declare -p VSTUP KLIENTI PREVIOUS ODPOVEDE POLE NUMERICKY FILTER STLPEC); $(declare -f run_tool); run_tool '$dir' '$tool' '$job'" ; } 2>&1 | tail -1)
+      case $tool in klienti|previous|job) ln -f "$VSTUP" "$dir/klienti.csv" ;; esac
+      meranie=$( { /usr/bin/time -f '%e %M' bash -c "$(declare -p VSTUP KLIENTI PREVIOUS ODPOVEDE ULOHA POLE NUMERICKY FILTER STLPEC); $(declare -f run_tool); run_tool '$dir' '$tool' '$job'" ; } 2>&1 | tail -1)
       case $tool in
+        job) rm -f "$dir/klienti.csv" ;;
         klienti|previous)
           rm -f "$dir/klienti.csv"
           subor=$(cd "$dir" && ls | grep '\.csv$' | head -1)
