@@ -26,6 +26,10 @@ void stableRadixSort(std::span<Entry> entries, std::span<Entry> scratch, Key key
     std::span<Entry> from = entries;
     std::span<Entry> to = scratch;
     for (unsigned b = 0; b < byte_count; ++b) {
+        // A byte that every entry shares orders nothing: its pass is skipped.
+        if (std::find(counts[b].begin(), counts[b].end(), entries.size()) != counts[b].end()) {
+            continue;
+        }
         const unsigned shift = 8 * (lowest + b);
         std::exclusive_scan(counts[b].begin(), counts[b].end(), counts[b].begin(), std::size_t{0});
         for (const Entry& e : from) {
