@@ -169,8 +169,7 @@ struct CycleOutput {
 };
 
 // Through the pager where there is one; straight to the output where there
-// is none or it cannot be started. On the main thread, where the ending
-// signals are handled: a signal meanwhile waits for the pager.
+// is none or it cannot be started.
 void list(const Klient* const* tabulka, int32_t pocet, Console& c, CycleOutput& taken,
           const ProgressCallback& progress) noexcept {
     c.out.flush();

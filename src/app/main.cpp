@@ -1,8 +1,8 @@
 #include "app/CommandLine.hpp"
 #include "app/Dialogue.hpp"
-#include "app/Signals.hpp"
 #include "app/ValuePicture.hpp"
 #include "progress/Progress.hpp"
+#include "signals/EndingSignals.hpp"
 #include "sink/ByteSink.hpp"
 
 #include <cstdlib>
@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
             ::open("/dev/null", O_RDWR); // the lowest free descriptor: this one
         }
     }
-    installSignalHandlers();
+    handleEndingSignals(); // before any other thread, so that every one blocks them
     DescriptorSink standard_output(STDOUT_FILENO);
     DescriptorSink standard_error(STDERR_FILENO);
     const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);

@@ -25,16 +25,14 @@ struct OutputResult {
 // name when anything fails.
 class OutputFile {
 public:
-    // On the main thread; a failure to create is kept for publish to tell.
-    // Throws std::bad_alloc.
+    // A failure to create is kept for publish to tell. Throws std::bad_alloc.
     OutputFile(const std::filesystem::path& directory, std::size_t count, unsigned workers,
                const Dialect& dialect = {});
     // Writes the header and the first count records, in the dialect, on the buffers' workers,
     // from any thread, and waits there until they are on the disk; progress is told the
     // records written.
     void write(const Klient* const* tabulka, std::size_t count, const ProgressCallback& progress = {}) noexcept;
-    // Names it after local_time, with the minute's first free number; on the
-    // main thread.
+    // Names it after local_time, with the minute's first free number.
     OutputResult publish(const std::tm& local_time) noexcept;
 
 private:
