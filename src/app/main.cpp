@@ -5,7 +5,9 @@
 #include "signals/EndingSignals.hpp"
 #include "sink/ByteSink.hpp"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <iostream>
 #include <string>
@@ -28,11 +30,13 @@ int main(int argc, char** argv) {
     const CommandLine command = parseCommandLine(args);
     switch (command.action) {
     case CommandLine::Action::help:
-        standard_output.write(usageText());
-        return 0;
     case CommandLine::Action::version:
-        standard_output.write(versionText());
-        return 0;
+        if (standard_output.write(command.action == CommandLine::Action::help ? usageText() : versionText())) {
+            return 0;
+        }
+        standard_error.write("klienti: na standardny vystup sa nepodarilo zapisat: " + std::string(std::strerror(errno)) +
+                             "\n");
+        return 1;
     case CommandLine::Action::usage_error:
         standard_error.write("klienti: " + command.error + "\nklienti: viac v \"klienti --help\"\n");
         return 2;

@@ -388,3 +388,16 @@ TEST(EndToEnd, NoPagerWhereTheOutputIsNoTerminal) {
     EXPECT_NE(r.output.find("Klient c. 1\n"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "pager-started"));
 }
+
+TEST(EndToEnd, HelpAndVersionThatCannotBeWrittenAreAFailure) {
+    const TempDir dir;
+    for (const std::string option : {"--help", "--version"}) {
+        const std::string command =
+            "'" KLIENTI_EXE "' " + option + " > /dev/full 2> '" + (dir.path() / "stderr.txt").string() + "'";
+        const int status = std::system(command.c_str());
+        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1) << option;
+        EXPECT_EQ(readFile(dir.path() / "stderr.txt"),
+                  "klienti: na standardny vystup sa nepodarilo zapisat: No space left on device\n")
+            << option;
+    }
+}
