@@ -103,7 +103,7 @@ bool Pager::finish() noexcept {
     if (pid_ < 0) {
         return true;
     }
-    ::dup2(null_, ends_[1]); // as an ending signal ends the input: the two agree
+    ::dup2(null_, ends_[1]); // ends the input as an ending signal does, so the two never conflict
     int status = 0;
     ::waitpid(pid_, &status, 0); // no handler ever interrupts it
     running_.reset(); // only now: a Ctrl-C that ended the pager was the pager's
