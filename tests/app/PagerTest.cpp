@@ -202,6 +202,7 @@ TEST(PagerDeathTest, ALateWriteAfterAnEndingSignalGoesNowhere) {
     const TempDir dir;
     const std::string opened = (dir.path() / "opened").string();
     const auto signalled = [&] {
+        std::signal(SIGTERM, SIG_DFL);
         handleEndingSignals();
         for (int fd = 3; fd < 1024; ++fd) {
             ::fcntl(fd, F_SETFD, FD_CLOEXEC);

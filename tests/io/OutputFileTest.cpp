@@ -196,6 +196,7 @@ TEST(OutputFileDeathTest, InterruptedWriteLeavesNothing) {
     for (const auto& c : cases) {
         EXPECT_EXIT(
             {
+                std::signal(SIGTERM, SIG_DFL);
                 std::signal(c.signal, c.ignored ? SIG_IGN : SIG_DFL);
                 handleEndingSignals();
                 FailingDisk::refuseAnonymousFiles(c.hidden);

@@ -130,6 +130,7 @@ TEST(ProgressDeathTest, AnEndingSignalErasesTheLineForGood) {
     int slave = -1;
     openTerminal(master, slave);
     const auto signalled = [slave](bool step_ended) {
+        std::signal(SIGTERM, SIG_DFL);
         handleEndingSignals();
         std::chrono::steady_clock::time_point now{};
         Progress progress(slave, [&] { return now += 1s; });

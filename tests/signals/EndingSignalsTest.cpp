@@ -19,6 +19,9 @@ TEST(EndingSignalsDeathTest, TheKeyboardsSignalsAreAChildsWhileItHoldsTheKeyboar
     for (const auto& c : cases) {
         EXPECT_EXIT(
             {
+                for (const int signal : {SIGINT, SIGQUIT, SIGTERM}) {
+                    std::signal(signal, SIG_DFL); // whatever the test's caller ignores
+                }
                 handleEndingSignals();
                 std::optional<OnEndingSignal> child(std::in_place, [](void*) noexcept {}, nullptr, true);
                 {
