@@ -1,9 +1,7 @@
 #include "app/Pager.hpp"
 
-#include "threads/EndingSignals.hpp"
-
-#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <string_view>
 #include <sys/wait.h>
@@ -13,52 +11,10 @@
 extern char** environ;
 
 namespace {
-// The running pager and its input, for the signal handler. The pager stays
-// known until it has been waited for; its input is closed by whoever takes it
-// first, the handler or finish().
-std::atomic<pid_t> running_pager{-1};
-std::atomic<int> running_input{-1};
-static_assert(std::atomic<pid_t>::is_always_lock_free);
-
-// How the program met Ctrl-C and Ctrl-\ before a pager took them.
-struct sigaction keyboard_before[2]; // SIGINT, SIGQUIT
-
-// While a pager runs, Ctrl-C and Ctrl-\ typed at the terminal are the
-// pager's; the same signals sent by a process (kill) are met as before.
-extern "C" void leaveKeyboardToPager(int signal, siginfo_t* info, void*) {
-    if (info->si_code == SI_KERNEL) {
-        return;
-    }
-    // Blocked here: it comes again once this returns, to the action restored.
-    ::sigaction(signal, &keyboard_before[signal == SIGINT ? 0 : 1], nullptr);
-    ::raise(signal);
-}
-
-void restoreKeyboard() noexcept {
-    ::sigaction(SIGINT, &keyboard_before[0], nullptr);
-    ::sigaction(SIGQUIT, &keyboard_before[1], nullptr);
-}
-
-void endPagerInput() noexcept {
-    if (const int fd = running_input.exchange(-1); fd >= 0) {
-        ::close(fd);
-    }
-}
-
 // Never written through: posix_spawn only takes its arguments as char*.
 char shell[] = "sh";
 char shell_option[] = "-c";
 } // namespace
-
-void waitForPagerOnSignal() noexcept {
-    if (const pid_t pid = running_pager.load(); pid >= 0) {
-        endPagerInput();
-        // Waits without reaping: finish() reaps it, if it gets so far.
-        siginfo_t ended{};
-        while (::waitid(P_PID, static_cast<id_t>(pid), &ended, WEXITED | WNOWAIT) < 0 && errno == EINTR) {
-        }
-    }
-}
 
 PagerCommand choosePager(bool output_is_terminal, bool no_pager, const char* pager, const char* less,
                          const char* lv) {
@@ -93,7 +49,7 @@ Pager::Pager(const PagerCommand& command)
     envp_.push_back(nullptr);
     posix_spawn_file_actions_init(&actions_);
     posix_spawnattr_init(&attributes_);
-    if (::pipe2(ends_, O_CLOEXEC) != 0) {
+    if ((null_ = ::open("/dev/null", O_WRONLY | O_CLOEXEC)) < 0 || ::pipe2(ends_, O_CLOEXEC) != 0) {
         pipe_error_ = errno;
         return;
     }
@@ -112,9 +68,9 @@ Pager::Pager(const PagerCommand& command)
 
 Pager::~Pager() {
     finish();
-    for (const int end : ends_) {
-        if (end >= 0) {
-            ::close(end);
+    for (const int fd : {ends_[0], ends_[1], null_}) {
+        if (fd >= 0) {
+            ::close(fd);
         }
     }
     posix_spawn_file_actions_destroy(&actions_);
@@ -126,9 +82,9 @@ bool Pager::start() noexcept {
         errno = pipe_error_;
         return false;
     }
-    // A pager started is known to the handler at once; a Ctrl-C or Ctrl-\ that
-    // comes meanwhile waits, and goes to the pager once it has the keyboard.
-    const EndingSignalsBlocked blocked;
+    // Started and registered in one go, before or after an ending signal's
+    // clean-up; a Ctrl-C or Ctrl-\ typed meanwhile is left to the pager.
+    const auto held = holdOffEndingSignals();
     const int error = argv_[0] == shell
                           ? posix_spawn(&pid_, "/bin/sh", &actions_, &attributes_, argv_.data(), envp_.data())
                           : posix_spawnp(&pid_, argv_[0], &actions_, &attributes_, argv_.data(), envp_.data());
@@ -138,18 +94,8 @@ bool Pager::start() noexcept {
         errno = error;
         return false;
     }
-    struct sigaction keyboard {};
-    keyboard.sa_sigaction = leaveKeyboardToPager;
-    keyboard.sa_flags = SA_SIGINFO;
-    sigemptyset(&keyboard.sa_mask);
-    for (const int signal : ending_signals) {
-        sigaddset(&keyboard.sa_mask, signal);
-    }
-    ::sigaction(SIGINT, &keyboard, &keyboard_before[0]);
-    ::sigaction(SIGQUIT, &keyboard, &keyboard_before[1]);
     input_ = DescriptorSink(ends_[1]);
-    running_input.store(std::exchange(ends_[1], -1));
-    running_pager.store(pid_);
+    running_.emplace(endOnSignal, this, true);
     return true;
 }
 
@@ -157,17 +103,20 @@ bool Pager::finish() noexcept {
     if (pid_ < 0) {
         return true;
     }
-    {
-        // Taken and closed in one go: a handler never finds the input taken
-        // but still open, which would leave the pager waiting for more.
-        const EndingSignalsBlocked blocked;
-        endPagerInput();
-    }
+    ::dup2(null_, ends_[1]); // ends the input as an ending signal does, so the two never conflict
     int status = 0;
-    while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
-    }
-    running_pager.store(-1);
+    ::waitpid(pid_, &status, 0); // no handler ever interrupts it
+    running_.reset(); // only now: a Ctrl-C that ended the pager was the pager's
     pid_ = -1;
-    restoreKeyboard();
     return !(WIFEXITED(status) && (WEXITSTATUS(status) == 126 || WEXITSTATUS(status) == 127));
+}
+
+// The pager sees its input end, and a listing's late writes go nowhere, not
+// to a file opened meanwhile under the pipe's number; then waits for the
+// pager's end without reaping it: finish() reaps it.
+void Pager::endOnSignal(void* subject) noexcept {
+    const Pager& pager = *static_cast<const Pager*>(subject);
+    ::dup2(pager.null_, pager.ends_[1]);
+    siginfo_t ended{};
+    ::waitid(P_PID, static_cast<id_t>(pager.pid_), &ended, WEXITED | WNOWAIT);
 }

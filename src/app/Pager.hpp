@@ -1,8 +1,9 @@
 #pragma once
 
+#include "signals/EndingSignals.hpp"
 #include "sink/ByteSink.hpp"
 
-#include <csignal>
+#include <optional>
 #include <spawn.h>
 #include <string>
 #include <vector>
@@ -22,18 +23,12 @@ struct PagerCommand {
 PagerCommand choosePager(bool output_is_terminal, bool no_pager, const char* pager, const char* less,
                          const char* lv);
 
-// From the handler of a signal that ends the program: ends the running
-// pager's input and waits for the pager, so that it does not go on fighting
-// the shell for the terminal. A pager waited for already is no error.
-// Async-signal-safe.
-void waitForPagerOnSignal() noexcept;
-
-// A pager for one listing, started, written and finished on the main thread,
-// where the ending signals are handled. Everything it needs is taken when it
-// is made; starting it and writing to it allocate nothing. While it runs,
-// Ctrl-C and Ctrl-\ typed at the terminal are the pager's: the program ignores
-// them, but not the same signals sent by kill. A pager that is quit early only
-// stops the listing (its input fails).
+// A pager for one listing. Everything it needs is taken when it is made;
+// starting it and writing to it allocate nothing. While it runs, Ctrl-C and
+// Ctrl-\ typed at the terminal are the pager's; a signal that ends the
+// program ends the pager's input and waits for the pager, so that it does not
+// fight the shell for the terminal. A pager quit early only stops the
+// listing (its input fails).
 class Pager {
 public:
     explicit Pager(const PagerCommand& command);
@@ -50,13 +45,17 @@ public:
     const std::string& command() const noexcept { return command_.command; }
 
 private:
+    static void endOnSignal(void* pager) noexcept;
+
     PagerCommand command_; // argv_ and envp_ point into it
     std::vector<char*> argv_; // the command, or sh -c and the command
     std::vector<char*> envp_;
     posix_spawn_file_actions_t actions_;
     posix_spawnattr_t attributes_;
     int ends_[2] = {-1, -1}; // the pipe until started: the pager reads from 0, the listing writes to 1
+    int null_ = -1;          // /dev/null, to put over the pipe's end 1 when the pager's input ends
     int pipe_error_ = 0;
     DescriptorSink input_{-1};
     pid_t pid_ = -1;
+    std::optional<OnEndingSignal> running_; // from start until the pager has been waited for
 };

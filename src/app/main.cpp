@@ -1,11 +1,13 @@
 #include "app/CommandLine.hpp"
 #include "app/Program.hpp"
-#include "app/Signals.hpp"
 #include "app/ValuePicture.hpp"
 #include "progress/Progress.hpp"
+#include "signals/EndingSignals.hpp"
 #include "sink/ByteSink.hpp"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <iostream>
 #include <string>
@@ -21,18 +23,20 @@ int main(int argc, char** argv) {
             ::open("/dev/null", O_RDWR); // the lowest free descriptor: this one
         }
     }
-    installSignalHandlers();
+    handleEndingSignals(); // before any other thread, so that every one blocks them
     DescriptorSink standard_output(STDOUT_FILENO);
     DescriptorSink standard_error(STDERR_FILENO);
     const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     const CommandLine command = parseCommandLine(args);
     switch (command.action) {
     case CommandLine::Action::help:
-        standard_output.write(usageText());
-        return 0;
     case CommandLine::Action::version:
-        standard_output.write(versionText());
-        return 0;
+        if (standard_output.write(command.action == CommandLine::Action::help ? usageText() : versionText())) {
+            return 0;
+        }
+        standard_error.write("klienti: na standardny vystup sa nepodarilo zapisat: " + std::string(std::strerror(errno)) +
+                             "\n");
+        return 1;
     case CommandLine::Action::usage_error:
         standard_error.write("klienti: " + command.error + "\nklienti: viac v \"klienti --help\"\n");
         return 2;

@@ -1,25 +1,14 @@
 #include "io/TemporaryFile.hpp"
 
-#include "threads/EndingSignals.hpp"
-
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 #include <utility>
 
 namespace {
 constexpr uint64_t flush_step = uint64_t{8} << 20; // written bytes handed to the disk at a time
-
-// The hidden temporary being written, for the signal handler: its directory
-// and a fixed array for its name, since a handler may neither allocate nor
-// follow a pointer that is changing. Changed only with the ending signals
-// blocked, on the main thread, the one thread where they are handled.
-std::atomic<int> pending_directory{-1};
-char pending_name[64];
-static_assert(std::atomic<int>::is_always_lock_free);
 
 void keepingErrno(const auto& cleanUp) noexcept {
     const int error = errno;
@@ -44,7 +33,7 @@ std::optional<TemporaryFile> TemporaryFile::create(const std::filesystem::path& 
     if (::access("/proc/self/fd", X_OK) == 0) {
         const int fd = ::openat(dir, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
         if (fd >= 0) {
-            return TemporaryFile(dir, fd);
+            return std::optional<TemporaryFile>(std::in_place, Made{}, dir, fd, std::array<char, 64>{});
         }
         // EISDIR: a kernel without O_TMPFILE; EOPNOTSUPP: a file system without it.
         if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
@@ -55,14 +44,11 @@ std::optional<TemporaryFile> TemporaryFile::create(const std::filesystem::path& 
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::array<char, 64> hidden{};
         std::snprintf(hidden.data(), hidden.size(), ".klienti-%ld-%lu.tmp", static_cast<long>(::getpid()), counter++);
-        const EndingSignalsBlocked blocked;
+        // Known to an ending signal's clean-up as soon as the name exists.
+        const auto held = holdOffEndingSignals();
         const int fd = ::openat(dir, hidden.data(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
-            TemporaryFile file(dir, fd);
-            file.hidden_ = hidden;
-            std::memcpy(pending_name, hidden.data(), sizeof pending_name);
-            pending_directory.store(dir);
-            return file;
+            return std::optional<TemporaryFile>(std::in_place, Made{}, dir, fd, hidden);
         }
         if (errno != EEXIST) {
             break;
@@ -71,26 +57,24 @@ std::optional<TemporaryFile> TemporaryFile::create(const std::filesystem::path& 
     return fail();
 }
 
-TemporaryFile::TemporaryFile(TemporaryFile&& other) noexcept
-    : directory_(std::exchange(other.directory_, -1)), fd_(std::exchange(other.fd_, -1)),
-      hidden_(std::exchange(other.hidden_, {})), written_(other.written_), flushed_(other.flushed_) {}
-
 TemporaryFile::~TemporaryFile() {
     discard();
-    if (directory_ >= 0) {
-        ::close(directory_);
-    }
+    ::close(directory_);
 }
 
 void TemporaryFile::discard() noexcept {
     if (fd_ >= 0) {
         ::close(std::exchange(fd_, -1));
     }
-    if (hidden_[0] != '\0') {
-        const EndingSignalsBlocked blocked;
-        ::unlinkat(directory_, hidden_.data(), 0);
-        pending_directory.store(-1);
-        hidden_[0] = '\0';
+    const auto held = holdOffEndingSignals();
+    removeHidden(this);
+    hidden_[0] = '\0';
+}
+
+void TemporaryFile::removeHidden(void* file) noexcept { // also on an ending signal
+    const auto& self = *static_cast<const TemporaryFile*>(file);
+    if (self.hidden_[0] != '\0') {
+        ::unlinkat(self.directory_, self.hidden_.data(), 0);
     }
 }
 
@@ -116,6 +100,7 @@ bool TemporaryFile::makeDurable() noexcept { return ::fdatasync(fd_) == 0; }
 
 template <typename Name>
 bool TemporaryFile::publishFirstFree(int last, Name name) noexcept {
+    const auto held = holdOffEndingSignals();
     const auto fail = [this] {
         keepingErrno([this] { discard(); });
         return false;
@@ -164,10 +149,4 @@ bool TemporaryFile::publish(const std::tm& local_time, int last, OutputFileName&
 
 bool TemporaryFile::publish(const char* name) noexcept {
     return publishFirstFree(1, [name](int) { return name; });
-}
-
-void removeTemporaryOnSignal() noexcept {
-    if (const int directory = pending_directory.load(); directory >= 0) {
-        ::unlinkat(directory, pending_name, 0);
-    }
 }

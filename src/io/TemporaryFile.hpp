@@ -1,6 +1,7 @@
 #pragma once
 
 #include "io/OutputFileName.hpp"
+#include "signals/EndingSignals.hpp"
 #include "sink/ByteSink.hpp"
 
 #include <array>
@@ -12,16 +13,18 @@
 
 // A file written out of sight and named once whole: where the system allows,
 // anonymous (O_TMPFILE), gone however the program ends unpublished; else a
-// hidden ".klienti-PID-N.tmp" that an ending signal removes. Create, publish
-// and discard it on the main thread, where those signals are handled; write it
-// on any. Only one hidden temporary exists at a time.
+// hidden ".klienti-PID-N.tmp" that an ending signal removes. Write it on any
+// thread, the rest on one.
 class TemporaryFile final : public ByteSink {
+    struct Made { explicit Made() = default; }; // by create() alone
+
 public:
     // With a plain creation's permissions (0666 less the umask); nothing on
-    // failure, with errno set.
+    // failure, with errno set. Made in place: it never moves.
     static std::optional<TemporaryFile> create(const std::filesystem::path& directory);
 
-    TemporaryFile(TemporaryFile&& other) noexcept; // and no assignment
+    TemporaryFile(Made, int directory, int fd, const std::array<char, 64>& hidden) noexcept
+        : directory_(directory), fd_(fd), hidden_(hidden) {}
     ~TemporaryFile(); // discards the file unless it was published
 
     bool write(std::string_view bytes) noexcept override;
@@ -33,7 +36,8 @@ public:
     // Makes the file durable, closes it and links it as the first free name
     // numbered 1..last, never replacing an entry. False with errno set
     // (EEXIST: every name taken) and the file discarded; tried is the last
-    // name tried, the file's name on success.
+    // name tried, the file's name on success. An ending signal's clean-up
+    // comes wholly before (the file is removed) or after (it has its name).
     bool publish(const std::tm& local_time, int last, OutputFileName& tried) noexcept;
     // The same, linked as `name` alone, relative to the directory.
     bool publish(const char* name) noexcept;
@@ -42,15 +46,13 @@ private:
     // Links the file as name(1), name(2) ... name(last), the first that is free.
     template <typename Name>
     bool publishFirstFree(int last, Name name) noexcept;
-    TemporaryFile(int directory, int fd) noexcept : directory_(directory), fd_(fd) {}
     void discard() noexcept;
+    static void removeHidden(void* file) noexcept;
 
     int directory_; // opened for the names relative to it
     int fd_;
     std::array<char, 64> hidden_{}; // the hidden name; empty for an anonymous file
     uint64_t written_ = 0;
     uint64_t flushed_ = 0; // of the bytes written, those handed to the disk
+    OnEndingSignal removal_{removeHidden, this};
 };
-
-// Removes the hidden temporary being written, if any. Safe in a signal handler.
-void removeTemporaryOnSignal() noexcept;

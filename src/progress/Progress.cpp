@@ -1,10 +1,10 @@
 #include "progress/Progress.hpp"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -15,16 +15,17 @@ constexpr auto interval = 250ms; // between two drawings of the line
 // The longest line drawn: longer names are cut.
 constexpr std::size_t max_width = 120;
 
-// The line on the screen, for whoever erases it: its step, the console, a
-// signal handler. Width 0: none is drawn.
-std::atomic<int> drawn_fd{-1};
-std::atomic<std::size_t> drawn_width{0};
-static_assert(std::atomic<std::size_t>::is_always_lock_free);
+// The line on the screen, for whoever erases it: its step, the console, an
+// ending signal's clean-up. Width 0: none is drawn. Drawn and erased only
+// while that clean-up is held off: once it has erased the line, none draws it.
+int drawn_fd = -1;
+std::size_t drawn_width = 0;
 
 } // namespace
 
 void eraseProgress() noexcept {
-    const std::size_t width = drawn_width.exchange(0);
+    const auto held = holdOffEndingSignals();
+    const std::size_t width = std::exchange(drawn_width, 0);
     if (width == 0) {
         return;
     }
@@ -33,7 +34,7 @@ void eraseProgress() noexcept {
     std::memset(blank, ' ', sizeof blank);
     blank[0] = '\r';
     blank[width + 1] = '\r';
-    DescriptorSink(drawn_fd.load()).write({blank, width + 2}); // a progress line is worth no error of its own
+    DescriptorSink(drawn_fd).write({blank, width + 2}); // a progress line is worth no error of its own
 }
 
 Progress::Progress(int fd, Clock clock) : fd_(fd), enabled_(fd >= 0 && ::isatty(fd) == 1), clock_(std::move(clock)) {}
@@ -46,8 +47,9 @@ ProgressCallback Progress::Step::callback() noexcept {
 }
 
 void Progress::Step::update(std::uint64_t done, std::uint64_t total) noexcept {
+    const auto held = holdOffEndingSignals();
     const auto now = progress_.clock_();
-    const std::size_t drawn = drawn_width.load();
+    const std::size_t drawn = drawn_width;
     if (now - start_ < delay || (drawn > 0 && now - drawn_at_ < interval)) {
         return;
     }
@@ -60,9 +62,8 @@ void Progress::Step::update(std::uint64_t done, std::uint64_t total) noexcept {
     const std::size_t width = std::max(std::min(static_cast<std::size_t>(std::max(length, 0)), max_width), drawn);
     char line[max_width + 2];
     std::snprintf(line, sizeof line, "\r%-*s", static_cast<int>(width), visible);
-    // Known before it is drawn, so that a signal meanwhile erases it.
-    drawn_fd.store(progress_.fd_);
-    drawn_width.store(width);
+    drawn_fd = progress_.fd_;
+    drawn_width = width;
     DescriptorSink(progress_.fd_).write({line, width + 1});
     drawn_at_ = now;
 }

@@ -1,21 +1,22 @@
 #pragma once
 
 #include "progress/ProgressCallback.hpp"
+#include "signals/EndingSignals.hpp"
 #include "sink/ByteSink.hpp"
 
 #include <chrono>
 #include <functional>
 #include <string_view>
 
-// Erases the progress line, if one is drawn. Async-signal-safe.
+// Erases the progress line, if one is drawn.
 void eraseProgress() noexcept;
 
 // One line of progress for long steps, "klienti: nacitavanie klienti.csv 45 %",
 // drawn once a step has run half a second and redrawn in place a few times a
 // second at most; nothing unless fd is a terminal. Drawing allocates nothing,
 // so a step may report while a cycle shows its result. The line is erased when
-// its step ends, before any other text reaches the terminal (ClearOfProgress),
-// and by an ending signal; a later report draws it anew.
+// its step ends and before any other text reaches the terminal (ClearOfProgress),
+// and a later report draws it anew; erased by an ending signal, it stays so.
 class Progress {
 public:
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
@@ -37,6 +38,7 @@ public:
         std::string_view name_;
         std::chrono::steady_clock::time_point start_;
         std::chrono::steady_clock::time_point drawn_at_{};
+        OnEndingSignal erase_{[](void*) noexcept { eraseProgress(); }, nullptr};
     };
 
 private:

@@ -14,7 +14,7 @@ protected:
 };
 
 // A descriptor, written whole: a short write goes on with the rest, an
-// interrupted one is tried again. Async-signal-safe.
+// interrupted one is tried again, a full one that does not block is waited for.
 class DescriptorSink final : public ByteSink {
 public:
     explicit DescriptorSink(int fd) noexcept : fd_(fd) {}

@@ -1,7 +1,5 @@
 #include "threads/SideBySide.hpp"
 
-#include "threads/EndingSignals.hpp"
-
 #include <algorithm>
 #include <exception>
 #include <mutex>
@@ -27,7 +25,6 @@ void detail::runEach(std::size_t count, void (*call)(void*, std::size_t), void* 
     std::size_t next = 1; // the first task not yet given to a thread
     try {
         threads.reserve(count - 1);
-        const EndingSignalsBlocked blocked;
         for (; next < count; ++next) {
             threads.emplace_back(guarded, next);
         }

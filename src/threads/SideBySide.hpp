@@ -34,9 +34,8 @@ void runEach(std::size_t count, void (*call)(void* task, std::size_t i), void* t
 // Runs task(0) ... task(count - 1) side by side, each but task(0) on a thread of
 // its own where one can be started, else on the calling thread; returns when all
 // have ended, rethrowing the first exception a task threw. Tasks may run one
-// after another, so none may wait for a later one. Started threads block
-// the ending signals, so their handler runs on the main thread, which knows an
-// unpublished output file. task is called by reference: nothing copied or allocated.
+// after another, so none may wait for a later one. task is called by
+// reference: nothing copied or allocated.
 template <typename Task>
 void runSideBySide(std::size_t count, Task&& task) {
     detail::runEach(

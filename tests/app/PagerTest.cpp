@@ -1,13 +1,14 @@
 #include "app/Pager.hpp"
 
-#include "app/Signals.hpp"
 #include "app/Transcript.hpp"
+#include "signals/EndingSignals.hpp"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <csignal>
 #include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -18,12 +19,10 @@ const std::string three = header +
 
 // One whole session at a terminal, with the pager given. SIGPIPE is ignored
 // meanwhile, as the program has it: a pager that ends early only fails a
-// write. Ctrl-C is the program's again afterwards.
+// write.
 Session runWithPager(const TempDir& dir, const std::string& input, PagerCommand pager,
                      const std::string& content = three) {
     const auto previous_pipe = std::signal(SIGPIPE, SIG_IGN);
-    struct sigaction interrupt_before {};
-    ::sigaction(SIGINT, nullptr, &interrupt_before);
     writeFile(dir.path() / "klienti.csv", content);
     std::istringstream in(input);
     StringSink out;
@@ -31,9 +30,6 @@ Session runWithPager(const TempDir& dir, const std::string& input, PagerCommand 
     Environment env{in, out, err, fixedCalendar(2026, 12, 7, 14, 5), dir.path(), "klienti.csv", true};
     env.pager = std::move(pager);
     const int status = runKlienti(env);
-    struct sigaction interrupt_after {};
-    ::sigaction(SIGINT, nullptr, &interrupt_after);
-    EXPECT_EQ(interrupt_after.sa_handler, interrupt_before.sa_handler);
     std::signal(SIGPIPE, previous_pipe);
     return {out.text(), err.text(), status, {}};
 }
@@ -180,7 +176,7 @@ TEST(PagerDeathTest, AnEndingSignalWaitsForThePagerWheneverItComes) {
                 for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
                     std::signal(signal, SIG_DFL);
                 }
-                installSignalHandlers();
+                handleEndingSignals();
                 // The pager inherits none of the death test's pipes, which
                 // the test would wait on instead.
                 for (int fd = 3; fd < 1024; ++fd) {
@@ -197,4 +193,43 @@ TEST(PagerDeathTest, AnEndingSignalWaitsForThePagerWheneverItComes) {
             << c.pager;
         EXPECT_EQ(readFile(seen), c.expected_start + "end\n") << c.pager;
     }
+}
+
+// The pager's input ended by a signal keeps its descriptor, on /dev/null: a
+// listing's late write there succeeds and goes nowhere, not into a file
+// opened meanwhile.
+TEST(PagerDeathTest, ALateWriteAfterAnEndingSignalGoesNowhere) {
+    const TempDir dir;
+    const std::string opened = (dir.path() / "opened").string();
+    const auto signalled = [&] {
+        std::signal(SIGTERM, SIG_DFL);
+        handleEndingSignals();
+        for (int fd = 3; fd < 1024; ++fd) {
+            ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+        }
+        Pager pager(PagerCommand{"exec 2>/dev/null; kill -TERM $PPID; exec cat > /dev/null", {}});
+        struct Late {
+            Pager& pager;
+            const char* opened;
+        } late{pager, opened.c_str()};
+        std::optional<OnEndingSignal> after;
+        {
+            const auto held = holdOffEndingSignals(); // the pager's signal finds both registered
+            if (!pager.start()) {
+                std::_Exit(9);
+            }
+            after.emplace(
+                [](void* subject) noexcept {
+                    const Late& l = *static_cast<Late*>(subject);
+                    for (int i = 0; i < 3; ++i) {
+                        ::open(l.opened, O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+                    }
+                    std::_Exit(l.pager.input().write("late") ? 7 : 8);
+                },
+                &late);
+        }
+        ::pause();
+    };
+    EXPECT_EXIT(signalled(), testing::ExitedWithCode(7), "");
+    EXPECT_EQ(readFile(opened), "");
 }

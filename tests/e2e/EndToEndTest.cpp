@@ -435,3 +435,58 @@ TEST(EndToEnd, NoPagerWhereTheOutputIsNoTerminal) {
     EXPECT_NE(r.output.find("Klient c. 1\n"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "pager-started"));
 }
+
+TEST(EndToEnd, HelpAndVersionThatCannotBeWrittenAreAFailure) {
+    const TempDir dir;
+    for (const std::string option : {"--help", "--version"}) {
+        const std::string command =
+            "'" KLIENTI_EXE "' " + option + " > /dev/full 2> '" + (dir.path() / "stderr.txt").string() + "'";
+        const int status = std::system(command.c_str());
+        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1) << option;
+        EXPECT_EQ(readFile(dir.path() / "stderr.txt"),
+                  "klienti: na standardny vystup sa nepodarilo zapisat: No space left on device\n")
+            << option;
+    }
+}
+
+// A closed standard output is taken by /dev/null, so that no file opened
+// later (the output file, say) gets the listing under its number.
+TEST(EndToEnd, AClosedStandardOutputIsDevNull) {
+    const TempDir dir;
+    writeFile(dir.path() / "klienti.csv", three);
+    int input[2];
+    int diagnostics[2];
+    ASSERT_EQ(::pipe2(input, O_CLOEXEC), 0);
+    ASSERT_EQ(::pipe2(diagnostics, O_CLOEXEC), 0);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(input[0], STDIN_FILENO);
+        ::dup2(diagnostics[1], STDERR_FILENO);
+        ::close(STDOUT_FILENO);
+        if (::chdir(dir.path().c_str()) == 0) {
+            ::execl(KLIENTI_EXE, KLIENTI_EXE, static_cast<char*>(nullptr));
+        }
+        ::_exit(127);
+    }
+    ::close(input[0]);
+    ::close(diagnostics[1]);
+    EXPECT_EQ(::write(input[1], "a\n1\n0 100\n2\n", 12), 12);
+    // The cycle's note comes once its output file has its name.
+    std::string note;
+    for (char c = 0; c != '\n' && ::read(diagnostics[0], &c, 1) == 1;) {
+        note += c;
+    }
+    char target[64] = {};
+    EXPECT_GT(::readlink(("/proc/" + std::to_string(pid) + "/fd/1").c_str(), target, sizeof target - 1), 0);
+    EXPECT_EQ(::write(input[1], "u\n", 2), 2);
+    ::close(input[1]);
+    ::close(diagnostics[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
+    EXPECT_EQ(std::string(target), "/dev/null");
+    const std::vector<std::string> outputs = outputsIn(dir);
+    ASSERT_EQ(outputs.size(), 1u) << note;
+    EXPECT_EQ(readFile(dir.path() / outputs[0]),
+              header + "\n" + kovacova + "\n" + novak + "\n141231/0001,Adam,Toth,Dlha 1,Zilina,student,450,12,1500,92,3\n");
+}

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 #include <numeric>
 
@@ -22,4 +23,21 @@ TEST(MemoryBlock, EverySizeIsWholeAndBigOnesAligned) {
         table.push_back(i);
     }
     EXPECT_EQ(std::accumulate(table.begin(), table.end(), uint64_t{0}), uint64_t{huge_page} * (huge_page - 1) / 2);
+}
+
+// A freed table gives its memory back: no page of it, first to last, is
+// mapped any more.
+TEST(MemoryBlock, AFreedTableGivesItsMemoryBack) {
+    const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+    std::uintptr_t ends[2];
+    {
+        const HugeVector<uint64_t> table(huge_page + 1);
+        ends[0] = reinterpret_cast<std::uintptr_t>(table.data());
+        ends[1] = reinterpret_cast<std::uintptr_t>(&table.back());
+    }
+    for (const std::uintptr_t end : ends) {
+        errno = 0;
+        EXPECT_EQ(::msync(reinterpret_cast<void*>(end - end % page), page, MS_ASYNC), -1);
+        EXPECT_EQ(errno, ENOMEM);
+    }
 }

@@ -3,13 +3,14 @@
 #include "TestSupport.hpp"
 #include "app/Dialogue.hpp"
 #include "app/Program.hpp"
-#include "app/Signals.hpp"
+#include "signals/EndingSignals.hpp"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <optional>
 #include <fcntl.h>
+#include <poll.h>
 #include <sstream>
 #include <pty.h>
 #include <termios.h>
@@ -122,27 +123,50 @@ TEST(Progress, LoadingShowsItsLineAndMalformedLinesComeAfterItIsErased) {
     ::close(slave);
 }
 
-TEST(ProgressDeathTest, AnEndingSignalErasesTheLine) {
+// An ending signal erases the line once and for good: reports that come
+// after it, as a worker's would, draw nothing; a line its step erased
+// already is not erased again.
+TEST(ProgressDeathTest, AnEndingSignalErasesTheLineForGood) {
     int master = -1;
     int slave = -1;
     openTerminal(master, slave);
-    // The signal comes while the step runs, and after it ended: a line its
-    // step has erased already is not erased again.
-    for (const bool step_ended : {false, true}) {
-        EXPECT_EXIT(
-            {
-                std::signal(SIGTERM, SIG_DFL);
-                installSignalHandlers();
-                std::chrono::steady_clock::time_point now{};
-                Progress progress(slave, [&] { return now += 1s; });
-                std::optional<Progress::Step> step(std::in_place, progress, "usporiadanie");
-                step->callback()(1, 2);
-                if (step_ended) {
-                    step.reset();
-                }
-                std::raise(SIGTERM);
+    const auto signalled = [slave](bool step_ended) {
+        std::signal(SIGTERM, SIG_DFL);
+        handleEndingSignals();
+        std::chrono::steady_clock::time_point now{};
+        Progress progress(slave, [&] { return now += 1s; });
+        std::optional<Progress::Step> step(std::in_place, progress, "usporiadanie");
+        step->callback()(1, 2);
+        if (step_ended) {
+            step.reset();
+        }
+        // Once the line is erased, the clean-up lets this thread report
+        // again and gives it a while to do so.
+        int go[2];
+        int reported[2];
+        if (::pipe(go) != 0 || ::pipe(reported) != 0) {
+            std::_Exit(9);
+        }
+        int ends[2] = {go[1], reported[0]};
+        const OnEndingSignal after(
+            [](void* pipe_ends) noexcept {
+                DescriptorSink(static_cast<int*>(pipe_ends)[0]).write("!");
+                pollfd done{static_cast<int*>(pipe_ends)[1], POLLIN, 0};
+                ::poll(&done, 1, 500);
             },
-            testing::KilledBySignal(SIGTERM), "");
+            ends);
+        ::kill(::getpid(), SIGTERM);
+        char byte;
+        if (::read(go[0], &byte, 1) == 1 && step) {
+            for (int i = 0; i < 3; ++i) {
+                step->callback()(1, 2);
+            }
+        }
+        DescriptorSink(reported[1]).write("!");
+        ::pause();
+    };
+    for (const bool step_ended : {false, true}) {
+        EXPECT_EXIT(signalled(step_ended), testing::KilledBySignal(SIGTERM), "");
         const std::string line = "klienti: usporiadanie 50 %";
         EXPECT_EQ(received(master), "\r" + line + "\r" + std::string(line.size(), ' ') + "\r") << step_ended;
     }
