@@ -26,4 +26,8 @@ struct Environment {
     bool diagnostics_is_terminal = false; // then a filter shows a picture of the values
     bool input_is_terminal = false;       // then an answer is a line
     std::function<std::size_t()> columns = [] { return std::size_t{80}; }; // of the terminal, for the picture
+    // Called once a job has its output whole, just before naming it: from
+    // then on a signal no longer ends the job (the program holds off the
+    // ending signals for good), so that a job a signal ends leaves no file.
+    std::function<void()> finishing = [] {};
 };

@@ -91,6 +91,9 @@ bool show(const Klient* const* tabulka, int32_t pocet, const std::tm& now, Taken
             }
         });
     }
+    if (!job.dialogue) {
+        c.env.finishing();
+    }
     const OutputResult result = taken.file.publish(now);
     if (!result.written && job.dialogue) {
         c.out << chyba_vystupu;

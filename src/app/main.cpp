@@ -65,6 +65,7 @@ int main(int argc, char** argv) {
                                 std::getenv("LV")),
                     ::isatty(STDERR_FILENO) == 1,
                     ::isatty(STDIN_FILENO) == 1,
-                    [] { return terminalColumns(STDERR_FILENO, std::getenv("COLUMNS")); }};
+                    [] { return terminalColumns(STDERR_FILENO, std::getenv("COLUMNS")); },
+                    [] { holdOffEndingSignals().release(); }};
     return runKlienti(env, command.job, command.collation);
 }
