@@ -448,7 +448,11 @@ TEST(ClientReader, SlabsGrowSoThatMappingsStayFew) {
     const std::size_t before = mappings();
     const LoadResult result = loadClients(source, reports, options);
     ASSERT_EQ(result.klienti.pocet(), 300000);
+#if defined(__SANITIZE_THREAD__) // whose runtime maps shadow memory beside each mapping
+    static_cast<void>(before);
+#else
     EXPECT_LT(mappings() - before, 30u); // slabs of one huge page each: 31 and more
+#endif
 }
 
 // Where a cut between pieces falls between the lines of a record, the next
