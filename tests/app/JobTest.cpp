@@ -279,22 +279,19 @@ TEST(Job, TheSlovakCollationOrdersAsIcuDoes) {
         const std::size_t from = line.find(',', line.find(',') + 1) + 1;
         return line.substr(from, line.find(',', from) - from);
     };
+    const auto collate = [&](const std::string& a, const std::string& b) {
+        UErrorCode error = U_ZERO_ERROR;
+        const std::string x = asUtf8(surnameOf(a));
+        const std::string y = asUtf8(surnameOf(b));
+        return ucol_strcollUTF8(sk.get(), x.data(), static_cast<int32_t>(x.size()), y.data(),
+                                static_cast<int32_t>(y.size()), &error);
+    };
     std::vector<std::string> expected = surnames(content);
-    std::stable_sort(expected.begin(), expected.end(), [&](const std::string& a, const std::string& b) {
-        UErrorCode error = U_ZERO_ERROR;
-        const std::string x = asUtf8(surnameOf(a));
-        const std::string y = asUtf8(surnameOf(b));
-        return ucol_strcollUTF8(sk.get(), x.data(), static_cast<int32_t>(x.size()), y.data(),
-                                static_cast<int32_t>(y.size()), &error) == UCOL_LESS;
-    });
+    std::stable_sort(expected.begin(), expected.end(),
+                     [&](const std::string& a, const std::string& b) { return collate(a, b) == UCOL_LESS; });
     std::vector<std::string> descending = surnames(content);
-    std::stable_sort(descending.begin(), descending.end(), [&](const std::string& a, const std::string& b) {
-        UErrorCode error = U_ZERO_ERROR;
-        const std::string x = asUtf8(surnameOf(a));
-        const std::string y = asUtf8(surnameOf(b));
-        return ucol_strcollUTF8(sk.get(), x.data(), static_cast<int32_t>(x.size()), y.data(),
-                                static_cast<int32_t>(y.size()), &error) == UCOL_GREATER;
-    });
+    std::stable_sort(descending.begin(), descending.end(),
+                     [&](const std::string& a, const std::string& b) { return collate(a, b) == UCOL_GREATER; });
     const TempDir dir;
     const Session ascending = job(content, {"--collation", "sk", "--order", "priezvisko", "--output", "a.csv"}, dir);
     EXPECT_EQ(surnames(readFile(dir.path() / "a.csv")), expected);
