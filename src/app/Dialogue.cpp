@@ -6,12 +6,9 @@
 #include "query/Sort.hpp"
 #include "query/ValueBands.hpp"
 
-#include <cerrno>
-#include <cstring>
 #include <limits>
 #include <new>
 #include <optional>
-#include <vector>
 
 namespace {
 
