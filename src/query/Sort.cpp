@@ -85,9 +85,11 @@ HugeVector<Klient*> inOrder(Klient* const* tabulka, const HugeVector<Entry>& ent
 }
 
 // The entries of the table in the order of a text field's bytes, each with
-// its position in the table.
+// its position in the table; where ranks is given, each position's dense rank
+// of its text in that order, equal texts equal.
 HugeVector<TextEntry> textOrder(Klient* const* tabulka, std::size_t n, TextKey key, bool descending,
-                                unsigned workers, const ProgressCallback& progress) {
+                                unsigned workers, const ProgressCallback& progress,
+                                HugeVector<uint32_t>* ranks = nullptr) {
     const uint32_t flip = descending ? 0xFFFFFFFFu : 0;
     // A text of under eight bytes ends within them: its rest is zeros.
     const auto endsWithin8 = [flip](const TextEntry& e) { return ((e.low ^ flip) & 0xFF) == 0; };
@@ -127,6 +129,19 @@ HugeVector<TextEntry> textOrder(Klient* const* tabulka, std::size_t n, TextKey k
         }
     };
     sortInParts(entries, workers, sortPart, less, progress);
+    if (ranks != nullptr) {
+        ranks->resize(n);
+        uint32_t rank = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            const TextEntry& e = entries[i];
+            const TextEntry& before = entries[i > 0 ? i - 1 : 0];
+            rank += i > 0 && (e.first8() != before.first8() ||
+                              (!endsWithin8(e) && !(rests[e.position] == rests[before.position])))
+                        ? 1u
+                        : 0u;
+            (*ranks)[e.position] = rank;
+        }
+    }
     return entries;
 }
 
@@ -152,52 +167,89 @@ HugeVector<Klient*> sortByNumber(Klient* const* tabulka, std::size_t n, Value va
     return inOrder(tabulka, entries, workers, [](uint64_t e) { return static_cast<uint32_t>(e); });
 }
 
-// By the Slovak collation: the texts in byte order first, so that equal ones
-// lie together and each distinct text is collated once; then by their ranks.
-HugeVector<Klient*> sortByCollation(Klient* const* tabulka, std::size_t n, TextKey key, bool descending,
-                                    unsigned workers, const ProgressCallback& progress) {
-    HugeVector<uint32_t> text_of(n); // the distinct text of each entry
+// Each entry's rank in the Slovak collation: the texts in byte order first,
+// so that each distinct text is collated once.
+HugeVector<uint32_t> collationRanks(Klient* const* tabulka, std::size_t n, TextKey key, unsigned workers) {
+    HugeVector<uint32_t> text_of; // the distinct text of each entry, by its rank in byte order
     HugeVector<std::string_view> texts;
-    {
-        const HugeVector<TextEntry> by_bytes = textOrder(tabulka, n, key, false, workers, {});
-        for (const TextEntry& e : by_bytes) {
-            const std::string_view text = viewFixedText(key(*tabulka[e.position]));
-            if (texts.empty() || texts.back() != text) {
-                texts.push_back(text);
-            }
-            text_of[e.position] = static_cast<uint32_t>(texts.size() - 1);
+    for (const TextEntry& e : textOrder(tabulka, n, key, false, workers, {}, &text_of)) {
+        if (texts.size() == text_of[e.position]) {
+            texts.push_back(viewFixedText(key(*tabulka[e.position])));
         }
     }
     const HugeVector<uint32_t> ranks = slovakRanks(texts, workers);
-    texts = {};
-    const uint32_t flip = descending ? 0xFFFFFFFFu : 0;
-    return sortByNumber(
-        tabulka, n, [&](std::size_t i) { return ranks[text_of[i]] ^ flip; }, workers, progress);
+    forEachIndex(n, workers, [&](std::size_t i) { text_of[i] = ranks[text_of[i]]; });
+    return text_of;
+}
+
+// The ranks of a text key, numbers whose order is the key's order: in the
+// Slovak collation, or in byte order.
+HugeVector<uint32_t> textRanks(Klient* const* tabulka, std::size_t n, TextKey key, Collation collation,
+                               unsigned workers) {
+    if (collation == Collation::sk) {
+        return collationRanks(tabulka, n, key, workers);
+    }
+    HugeVector<uint32_t> ranks;
+    textOrder(tabulka, n, key, false, workers, {}, &ranks);
+    return ranks;
+}
+
+// A key of several as a number whose order is the key's (a descending key's
+// flipped): a number's value read off its record, a text's rank taken before.
+struct KeyValue {
+    SortMenuItem::NumberKey number = nullptr;
+    HugeVector<uint32_t> ranks; // of a text key
+    uint32_t flip = 0;
+    uint32_t of(Klient* const* tabulka, uint32_t position, const Datum& dnes) const noexcept {
+        return (number != nullptr ? orderedNumber(number(*tabulka[position], dnes)) : ranks[position]) ^ flip;
+    }
+};
+
+// The positions of seq (none: the table's own order) ordered stably by two
+// keys at once, the first the more important (none: the second alone): one
+// sort whose bytes that every entry shares cost no pass.
+HugeVector<uint32_t> orderByPair(Klient* const* tabulka, const HugeVector<uint32_t>* seq, std::size_t n,
+                                 const KeyValue* first, const KeyValue& second, const Datum& dnes,
+                                 unsigned workers) {
+    struct Entry {
+        uint64_t key;
+        uint32_t index; // in seq
+        bool operator<(const Entry& other) const noexcept {
+            return key != other.key ? key < other.key : index < other.index;
+        }
+    };
+    const auto position = [seq](std::size_t i) { return seq != nullptr ? (*seq)[i] : static_cast<uint32_t>(i); };
+    HugeVector<Entry> entries(n);
+    forEachIndex(n, workers, [&](std::size_t i) {
+        const uint32_t p = position(i);
+        const uint64_t high = first != nullptr ? first->of(tabulka, p, dnes) : 0;
+        entries[i] = {high << 32 | second.of(tabulka, p, dnes), static_cast<uint32_t>(i)};
+    });
+    const auto sortPart = [](std::span<Entry> part, std::span<Entry> scratch) {
+        stableRadixSort(part, scratch, [](const Entry& e) { return e.key; }, 0, 7);
+    };
+    sortInParts(entries, workers, sortPart, std::less<Entry>(), {});
+    HugeVector<uint32_t> ordered(n);
+    forEachIndex(n, workers, [&](std::size_t i) { ordered[i] = position(entries[i].index); });
+    return ordered;
 }
 
 HugeVector<Klient*> sortByKey(Klient* const* tabulka, std::size_t n, SortKey key, const Datum& dnes,
                                Collation collation, unsigned workers, const ProgressCallback& progress) {
     const auto& item = menuItem(key.kriterium).key;
-    if (const auto* text = std::get_if<TextKey>(&item)) {
-        return collation == Collation::sk ? sortByCollation(tabulka, n, *text, key.descending, workers, progress)
-                                          : sortByText(tabulka, n, *text, key.descending, workers, progress);
+    if (const auto* text = std::get_if<TextKey>(&item); text != nullptr && collation == Collation::bytes) {
+        return sortByText(tabulka, n, *text, key.descending, workers, progress);
     }
-    const auto number = std::get<SortMenuItem::NumberKey>(item);
+    if (const auto* number = std::get_if<SortMenuItem::NumberKey>(&item)) {
+        const uint32_t flip = key.descending ? 0xFFFFFFFFu : 0;
+        return sortByNumber(
+            tabulka, n, [&](std::size_t i) { return orderedNumber((*number)(*tabulka[i], dnes)) ^ flip; }, workers,
+            progress);
+    }
+    const HugeVector<uint32_t> ranks = textRanks(tabulka, n, std::get<TextKey>(item), collation, workers);
     const uint32_t flip = key.descending ? 0xFFFFFFFFu : 0;
-    return sortByNumber(
-        tabulka, n, [&](std::size_t i) { return orderedNumber(number(*tabulka[i], dnes)) ^ flip; }, workers,
-        progress);
+    return sortByNumber(tabulka, n, [&](std::size_t i) { return ranks[i] ^ flip; }, workers, progress);
 }
-
-// Tells progress of one key of several, as a share of them all.
-struct KeyProgress {
-    const ProgressCallback& whole;
-    uint64_t key, keys;
-    static void told(void* self, uint64_t done, uint64_t total) {
-        const auto& p = *static_cast<const KeyProgress*>(self);
-        p.whole(p.key * total + done, p.keys * total);
-    }
-};
 
 } // namespace
 
@@ -209,13 +261,31 @@ HugeVector<Klient*> sortClients(Klient* const* tabulka, int32_t pocet, std::span
         return HugeVector<Klient*>(tabulka, tabulka + n);
     }
     workers = std::max(workers, 1u);
-    // Stable sorts from the least important key: each keeps the order of
-    // the ones after it among entries it holds equal.
-    HugeVector<Klient*> ordered;
-    for (std::size_t k = keys.size(); k-- > 0;) {
-        KeyProgress share{progress, keys.size() - 1 - k, keys.size()};
-        const ProgressCallback told = progress ? ProgressCallback(KeyProgress::told, &share) : ProgressCallback();
-        ordered = sortByKey(ordered.empty() ? tabulka : ordered.data(), n, keys[k], dnes, collation, workers, told);
+    if (keys.size() == 1) {
+        return sortByKey(tabulka, n, keys[0], dnes, collation, workers, progress);
     }
+    // Several keys: one sort by two keys at once, a composite of both, from
+    // the least important pair, each keeping the order of the keys after it
+    // among entries it holds equal. A number is read off its record, a text's
+    // rank taken first; the first sort reads the records in the order they
+    // lie in memory.
+    std::vector<KeyValue> values(keys.size());
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        const auto& item = menuItem(keys[k].kriterium).key;
+        values[k].flip = keys[k].descending ? 0xFFFFFFFFu : 0;
+        if (const auto* text = std::get_if<TextKey>(&item)) {
+            values[k].ranks = textRanks(tabulka, n, *text, collation, workers);
+        } else {
+            values[k].number = std::get<SortMenuItem::NumberKey>(item);
+        }
+    }
+    HugeVector<uint32_t> seq;
+    for (std::size_t end = keys.size(); end > 0; end = end >= 2 ? end - 2 : 0) {
+        seq = orderByPair(tabulka, seq.empty() ? nullptr : &seq, n, end >= 2 ? &values[end - 2] : nullptr,
+                          values[end - 1], dnes, workers);
+        progress(keys.size() - (end >= 2 ? end - 2 : 0), keys.size());
+    }
+    HugeVector<Klient*> ordered(n);
+    forEachIndex(n, workers, [&](std::size_t i) { ordered[i] = tabulka[seq[i]]; });
     return ordered;
 }

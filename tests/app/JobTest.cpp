@@ -297,6 +297,8 @@ TEST(Job, TheSlovakCollationOrdersAsIcuDoes) {
     EXPECT_EQ(surnames(readFile(dir.path() / "a.csv")), expected);
     job(content, {"--order=-priezvisko", "--collation=sk", "--output", "d.csv"}, dir);
     EXPECT_EQ(surnames(readFile(dir.path() / "d.csv")), descending);
+    job(content, {"--order=mesto,-priezvisko", "--collation=sk", "--output", "m.csv"}, dir); // one city
+    EXPECT_EQ(surnames(readFile(dir.path() / "m.csv")), descending);
     // The dialogue: the same order, the listing unchanged byte for byte.
     const TempDir dialogue_dir;
     writeFile(dialogue_dir.path() / "klienti.csv", content);
