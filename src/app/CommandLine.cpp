@@ -49,7 +49,8 @@ std::optional<int32_t> bound(std::string_view text, int32_t none) {
     if (text.empty()) {
         return none;
     }
-    text.remove_prefix(text.size() > 1 && text[0] == '+' ? 1 : 0);
+    // A plus sign may stand before the digits, not before a minus sign.
+    text.remove_prefix(text.size() > 1 && text[0] == '+' && text[1] != '-' ? 1 : 0);
     int32_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return error == std::errc() && end == text.data() + text.size() ? std::optional(value) : std::nullopt;

@@ -70,6 +70,7 @@ TEST(CommandLine, JobsAndTheirRefusals) {
         {{"--order", "mzda,-"}, "nezname kriterium \"\"; " + names},
         {{"--filter", "bonita=40"}, "filter \"bonita=40\" nema tvar bonita=OD..DO s celymi cislami, napriklad bonita=40..80"},
         {{"--filter", "bonita=4x..5"}, "filter \"bonita=4x..5\" nema tvar bonita=OD..DO s celymi cislami, napriklad bonita=40..80"},
+        {{"--filter", "bonita=+-5..10"}, "filter \"bonita=+-5..10\" nema tvar bonita=OD..DO s celymi cislami, napriklad bonita=40..80"},
         {{"--filter", "mzda=0..2147483648"}, "filter \"mzda=0..2147483648\" nema tvar mzda=OD..DO s celymi cislami, napriklad mzda=40..80"},
         {{"--filter", "bonita=80..40"}, "vo filtri \"bonita=80..40\" je dolna hranica vacsia ako horna"},
         {{"--filter", "bonita"}, "filter \"bonita\" nema tvar KRITERIUM=OD..DO alebo KRITERIUM=TEXT"},
