@@ -18,8 +18,10 @@
 int main(int argc, char** argv) {
     // Standard descriptors that were closed are taken by /dev/null, so that
     // no file the program opens takes their place and their writes.
+    bool closed[3] = {};
     for (int fd = 0; fd <= 2; ++fd) {
         if (::fcntl(fd, F_GETFD) < 0) {
+            closed[fd] = true;
             ::open("/dev/null", O_RDWR); // the lowest free descriptor: this one
         }
     }
@@ -42,6 +44,11 @@ int main(int argc, char** argv) {
         return 2;
     case CommandLine::Action::run:
         break;
+    }
+    // A job's CSV on a standard output that was closed would go nowhere.
+    if (command.job && command.job->output == Job::Output::standard_output && closed[STDOUT_FILENO]) {
+        standard_error.write("klienti: vystup sa nepodarilo zapisat: " + std::string(std::strerror(EBADF)) + "\n");
+        return 1;
     }
     const Calendar system_local_time = [] {
         const std::time_t now = std::time(nullptr);

@@ -449,6 +449,19 @@ TEST(EndToEnd, HelpAndVersionThatCannotBeWrittenAreAFailure) {
     }
 }
 
+// A job whose CSV goes to standard output fails where standard output was
+// closed: the CSV would go nowhere.
+TEST(EndToEnd, AJobsCsvOnAClosedStandardOutputFails) {
+    const TempDir dir;
+    writeFile(dir.path() / "klienti.csv", three);
+    const std::string command = "cd '" + dir.path().string() + "' && '" KLIENTI_EXE
+                                "' --order meno --output - >&- 2> stderr.txt";
+    const int status = std::system(command.c_str());
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1);
+    EXPECT_EQ(readFile(dir.path() / "stderr.txt"), "klienti: vystup sa nepodarilo zapisat: Bad file descriptor\n");
+    EXPECT_EQ(outputsIn(dir), std::vector<std::string>{"stderr.txt"});
+}
+
 // A closed standard output is taken by /dev/null, so that no file opened
 // later (the output file, say) gets the listing under its number.
 TEST(EndToEnd, AClosedStandardOutputIsDevNull) {
