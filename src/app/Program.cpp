@@ -74,11 +74,19 @@ int runKlienti(Environment& env, const std::optional<Job>& job, Collation collat
     if (job && job->output == Job::Output::named_file) {
         // Never touched: refused before anything is read.
         std::error_code error;
-        if (std::filesystem::symlink_status(env.directory / job->output_name, error).type() !=
-            std::filesystem::file_type::not_found) {
+        const std::filesystem::file_type type =
+            std::filesystem::symlink_status(env.directory / job->output_name, error).type();
+        if (type != std::filesystem::file_type::not_found) {
+            // A name that could not be looked up (no right to search, too
+            // long) is not known to be taken: its reason is told.
             Console c(env, {});
-            c.err << "klienti: vystupny subor \"" << job->output_name
-                  << "\" uz existuje; existujuci subor sa neprepisuje\n";
+            if (error) {
+                c.err << "klienti: vystupny subor \"" << job->output_name
+                      << "\" sa nepodarilo zapisat: " << std::strerror(error.value()) << '\n';
+            } else {
+                c.err << "klienti: vystupny subor \"" << job->output_name
+                      << "\" uz existuje; existujuci subor sa neprepisuje\n";
+            }
             return 1;
         }
     }

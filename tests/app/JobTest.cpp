@@ -61,6 +61,7 @@ TEST(Job, TheMonthlyReportIntoANamedFile) {
 }
 
 TEST(Job, OutputsListingsAndStatuses) {
+    const std::string long_name(300, 'a');
     const struct {
         std::vector<std::string_view> args;
         int status;
@@ -95,6 +96,12 @@ TEST(Job, OutputsListingsAndStatuses) {
          1,
          "",
          "klienti: vystupny subor \"nikde/x.csv\" sa nepodarilo zapisat: No such file or directory\n",
+         {}},
+        // A name that cannot be looked up is no name taken: the reason, before anything is read.
+        {{"--output", long_name},
+         1,
+         "",
+         "klienti: vystupny subor \"" + long_name + "\" sa nepodarilo zapisat: File name too long\n",
          {}},
     };
     for (const auto& c : cases) {
