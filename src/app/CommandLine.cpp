@@ -198,9 +198,11 @@ CommandLine parseCommandLine(std::span<const std::string_view> args) {
 }
 
 std::string usageText() {
-    return "Pouzitie: klienti [--no-pager] [SUBOR]\n"
-           "         klienti [--filter KRITERIUM=OD..DO]... [--order [-]KRITERIUM[,[-]KRITERIUM]...]\n"
-           "                 [--output SUBOR | --output -] [--list] [--no-pager] [SUBOR]\n"
+    return "Pouzitie: klienti [--collation sk|bytes] [--no-pager] [SUBOR]\n"
+           "         klienti [--filter KRITERIUM=OD..DO]...\n"
+           "                 [--order [-]KRITERIUM[,[-]KRITERIUM]...]\n"
+           "                 [--output SUBOR | --output -] [--list] [--collation sk|bytes]\n"
+           "                 [--no-pager] [SUBOR]\n"
            "\n"
            "Nacita zaznamy o klientoch banky zo suboru SUBOR, bez neho zo suboru\n"
            "klienti.csv v pracovnom adresari. Bez volieb ulohy vedie dialog na\n"
@@ -227,6 +229,9 @@ std::string usageText() {
            "                       neprepise); \"-\" na standardny vystup; bez volby do\n"
            "                       suboru pomenovaneho podla datumu a casu\n"
            "      --list           vypise klientov na standardny vystup ako v dialogu\n"
+           "      --collation sk   texty usporiada podla slovenskej abecedy, ako ICU\n"
+           "                       (... c, c s hackom ... h, ch, i ...), v dialogu aj\n"
+           "                       v ulohe; bytes (predvolene): podla bajtov\n"
            "      --no-pager       vypise zaznamy priamo na terminal, bez strankovaca\n"
            "  -h, --help           vypise tuto napovedu a skonci\n"
            "      --version        vypise verziu programu a skonci\n"
@@ -235,7 +240,7 @@ std::string usageText() {
            "Priklady:\n"
            "  klienti --filter bonita=40..80 --order priezvisko --output report.csv\n"
            "  klienti --filter mesto=Nitra --filter vek=..30 --order -mzda,priezvisko --list\n"
-           "  klienti --filter pocet-uverov=1.. --order -suma-uverov --output - | head -n 11\n"
+           "  klienti --filter pocet-uverov=1.. --order -suma-uverov --output - | gzip >u.gz\n"
            "\n"
            "Navratovy kod: 0 hotovo, 1 subor sa nepodarilo nacitat alebo zapisat,\n"
            "2 chybne volby.\n"

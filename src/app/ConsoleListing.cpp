@@ -8,9 +8,9 @@ WriterBuffers listingBuffers(int32_t pocet, unsigned workers) {
     return WriterBuffers(static_cast<std::size_t>(std::max(pocet, 0)), batch_size, client_block_room, workers);
 }
 
-void printClients(const Klient* const* tabulka, int32_t pocet, ByteSink& out, WriterBuffers& buffers,
+bool printClients(const Klient* const* tabulka, int32_t pocet, ByteSink& out, WriterBuffers& buffers,
                   const ProgressCallback& progress) noexcept {
-    writeRecordsInOrder(
+    return writeRecordsInOrder(
         tabulka, static_cast<std::size_t>(std::max(pocet, 0)), buffers,
         [](TextBuffer& buffer, const Klient& klient, std::size_t i) {
             appendClientBlock(buffer, klient, static_cast<int32_t>(i + 1));

@@ -59,6 +59,7 @@ WriterBuffers listingBuffers(int32_t pocet, unsigned workers);
 // Lists the first pocet records of the table as labelled blocks numbered
 // from 1 in table order, formatted in buffers taken for at least pocet
 // records; nothing for an empty table. A sink that fails (a closed console,
-// a pager that was quit) ends the listing early. Allocates nothing.
-void printClients(const Klient* const* tabulka, int32_t pocet, ByteSink& out, WriterBuffers& buffers,
+// a pager that was quit) ends the listing early: false then, with errno set.
+// Allocates nothing.
+bool printClients(const Klient* const* tabulka, int32_t pocet, ByteSink& out, WriterBuffers& buffers,
                   const ProgressCallback& progress = {}) noexcept;

@@ -53,15 +53,17 @@ struct TakenOutput {
 };
 
 // Through the pager where there is one; straight to the output where there
-// is none or it cannot be started.
-void list(const Klient* const* tabulka, int32_t pocet, Console& c, TakenOutput& taken,
-          const ProgressCallback& progress) noexcept {
+// is none or it cannot be started. Gives the errno of a listing that stopped
+// where the output failed, but for a closed pipe (a pager quit early, head):
+// the reader wanted no more.
+int list(const Klient* const* tabulka, int32_t pocet, Console& c, TakenOutput& taken,
+         const ProgressCallback& progress) noexcept {
     c.out.flush();
     if (taken.pager) {
         if (taken.pager->start()) {
             printClients(tabulka, pocet, taken.pager->input(), taken.listing);
             if (taken.pager->finish()) {
-                return;
+                return 0;
             }
             c.err << "klienti: strankovac \"" << taken.pager->command() << "\" sa nepodarilo spustit\n" << std::flush;
         } else {
@@ -69,7 +71,9 @@ void list(const Klient* const* tabulka, int32_t pocet, Console& c, TakenOutput& 
                   << "\" sa nepodarilo spustit: " << std::strerror(errno) << '\n' << std::flush;
         }
     }
-    printClients(tabulka, pocet, c.env.output, taken.listing, c.env.output_is_terminal ? ProgressCallback{} : progress);
+    const bool whole =
+        printClients(tabulka, pocet, c.env.output, taken.listing, c.env.output_is_terminal ? ProgressCallback{} : progress);
+    return whole || errno == EPIPE ? 0 : errno;
 }
 
 // Writes the output and lists the table, the listing beside the file or
@@ -79,13 +83,14 @@ bool show(const Klient* const* tabulka, int32_t pocet, const std::tm& now, Taken
           Console& c) noexcept {
     const auto count = static_cast<std::size_t>(std::max(pocet, 0));
     const bool beside = job.list && !job.file_first;
+    int listing_error = 0;
     {
         // The listing beside goes on this thread, the file on another; the
         // file alone is written with its own progress.
         Progress::Step step(c.env.progress, beside ? "vypis" : "zapis vystupneho suboru");
         runSideBySide(beside ? 2 : 1, [&](std::size_t task) {
             if (beside && task == 0) {
-                list(tabulka, pocet, c, taken, step.callback());
+                listing_error = list(tabulka, pocet, c, taken, step.callback());
             } else {
                 taken.file.write(tabulka, count, beside ? ProgressCallback{} : step.callback());
             }
@@ -100,9 +105,14 @@ bool show(const Klient* const* tabulka, int32_t pocet, const std::tm& now, Taken
     }
     if (job.list && job.file_first) {
         Progress::Step step(c.env.progress, "vypis");
-        list(tabulka, pocet, c, taken, step.callback());
+        listing_error = list(tabulka, pocet, c, taken, step.callback());
     }
     noteOutput(result, pocet, job, c);
+    // A job's listing is part of its result; the dialogue's goes on without it.
+    if (listing_error != 0 && !job.dialogue) {
+        c.err << "klienti: vypis sa nepodarilo zapisat: " << std::strerror(listing_error) << '\n' << std::flush;
+        return false;
+    }
     return result.written;
 }
 

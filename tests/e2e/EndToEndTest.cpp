@@ -104,8 +104,8 @@ TEST(EndToEnd, CommandLineOfAUnixTool) {
         std::string output_start;
         std::string diagnostics;
     } cases[] = {
-        {"--help", 0, "Pouzitie: klienti [--no-pager] [SUBOR]\n", ""},
-        {"-h", 0, "Pouzitie: klienti [--no-pager] [SUBOR]\n", ""},
+        {"--help", 0, "Pouzitie: klienti [--collation sk|bytes] [--no-pager] [SUBOR]\n", ""},
+        {"-h", 0, "Pouzitie: klienti [--collation sk|bytes] [--no-pager] [SUBOR]\n", ""},
         {"--version", 0, "klienti " KLIENTI_VERSION "\n", ""},
         {"--verbose", 2, "", "klienti: neznama volba \"--verbose\"\n" + more},
         {"-", 2, "", "klienti: neznama volba \"-\": standardny vstup patri dialogu\n" + more},
@@ -165,6 +165,13 @@ TEST(EndToEnd, AJobFromTheCommandLine) {
     const Result full = runKlienti(dir, "", "--order meno --output -", "sh -c 'exec \"$0\" \"$@\" > /dev/full'");
     EXPECT_EQ(full.status, 1);
     EXPECT_EQ(full.diagnostics, "klienti: vystup sa nepodarilo zapisat: No space left on device\n");
+    // A listing that cannot be written fails the job; its file is whole.
+    const Result listing = runKlienti(dir, "", "--list --output l.csv", "sh -c 'exec \"$0\" \"$@\" > /dev/full'");
+    EXPECT_EQ(listing.status, 1);
+    EXPECT_EQ(listing.diagnostics, "klienti: do suboru \"l.csv\" bolo zapisanych 2 zaznamov\n"
+                                   "klienti: vypis sa nepodarilo zapisat: No space left on device\n");
+    EXPECT_EQ(readFile(dir.path() / "l.csv"), header + "\n" + novak + "\n" + kovacova + "\n");
+    std::filesystem::remove(dir.path() / "l.csv");
     const Result report = runKlienti(dir, "", "--filter bonita=40..100 --order priezvisko --output report.csv");
     EXPECT_EQ(report.status, 0);
     EXPECT_EQ(report.output, "");
