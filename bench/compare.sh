@@ -94,6 +94,9 @@ for ((beh = 1; beh <= BEHY; beh++)); do
       # klienti reads klienti.csv where it runs and names its output after
       # the time: the link before and the renaming after are not timed.
       case $tool in klienti|previous|job) ln -f "$VSTUP" "$dir/klienti.csv" ;; esac
+      # What the tool before left to write back is on the disk first: a
+      # tool that makes its file durable would wait for it too.
+      sync
       meranie=$( { /usr/bin/time -f '%e %M' bash -c "$(declare -p VSTUP KLIENTI PREVIOUS ODPOVEDE ULOHA POLE NUMERICKY FILTER STLPEC); $(declare -f run_tool); run_tool '$dir' '$tool' '$job'" ; } 2>&1 | tail -1)
       case $tool in
         job) rm -f "$dir/klienti.csv" ;;

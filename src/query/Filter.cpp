@@ -37,20 +37,23 @@ bool passes(const Klient& k, const Filter& filter, const Datum& dnes) noexcept {
     return viewFixedText(text.field(k)) == text.text;
 }
 
-// Calls pass(passing) with a test of a record against every filter; the one
-// number filter of the dialogue is inlined whole.
+// Calls pass(passing) with a test of a record against every filter. A first
+// number filter (the dialogue's one) is inlined whole, and the others are
+// asked only of the records it passes.
 template <typename Pass>
 void withTest(std::span<const Filter> filters, const Datum& dnes, Pass&& pass) {
-    if (filters.size() == 1 && std::holds_alternative<NumberFilter>(filters[0])) {
-        const NumberFilter number = std::get<NumberFilter>(filters[0]);
-        withValue(number.kriterium, [&](auto value) {
-            pass([&](const Klient& k) { return within(value(k, dnes), number.range); });
+    const auto rest = [&](const Klient& k, std::size_t from) {
+        return std::all_of(filters.begin() + static_cast<std::ptrdiff_t>(from), filters.end(),
+                           [&](const Filter& f) { return passes(k, f, dnes); });
+    };
+    if (!filters.empty() && std::holds_alternative<NumberFilter>(filters[0])) {
+        const NumberFilter first = std::get<NumberFilter>(filters[0]);
+        withValue(first.kriterium, [&](auto value) {
+            pass([&](const Klient& k) { return within(value(k, dnes), first.range) && rest(k, 1); });
         });
         return;
     }
-    pass([&](const Klient& k) {
-        return std::all_of(filters.begin(), filters.end(), [&](const Filter& f) { return passes(k, f, dnes); });
-    });
+    pass([&](const Klient& k) { return rest(k, 0); });
 }
 
 constexpr std::size_t most_parts = 4;

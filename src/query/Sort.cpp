@@ -5,6 +5,8 @@
 #include "threads/SideBySide.hpp"
 
 #include <algorithm>
+#include <cstring>
+#include <numeric>
 #include <tuple>
 #include <vector>
 
@@ -169,12 +171,74 @@ HugeVector<Klient*> sortByNumber(Klient* const* tabulka, std::size_t n, Value va
 
 // Each entry's rank in the Slovak collation: the texts in byte order first,
 // so that each distinct text is collated once.
+// The distinct texts of a key, each entry's in text_of, where they are few
+// (an eighth of the entries at most, as names, cities and occupations are):
+// found by hashing the whole fields, each record read once in table order.
+// False where they are many; a byte-order pass then finds them.
+bool distinctTexts(Klient* const* tabulka, std::size_t n, TextKey key, HugeVector<uint32_t>& text_of,
+                   HugeVector<const char*>& texts) {
+    static_assert(sizeof(Klient::Field20) == 20);
+    const std::size_t most = n / 8 + 64;
+    struct Slot {
+        const char* field = nullptr; // none: free
+        uint32_t text = 0;
+    };
+    std::vector<Slot> slots(256);
+    const auto hash = [](const char* field) {
+        uint64_t a, b;
+        uint32_t c;
+        std::memcpy(&a, field, 8);
+        std::memcpy(&b, field + 8, 8);
+        std::memcpy(&c, field + 16, 4);
+        return ((a * 0x9E3779B97F4A7C15ull) ^ (b * 0xC2B2AE3D27D4EB4Full) ^ (c * 0x165667B19E3779F9ull)) >> 17;
+    };
+    const auto place = [&](std::vector<Slot>& table, const char* field) -> Slot& {
+        for (std::size_t at = hash(field) & (table.size() - 1);; at = (at + 1) & (table.size() - 1)) {
+            if (table[at].field == nullptr || std::memcmp(table[at].field, field, 20) == 0) {
+                return table[at];
+            }
+        }
+    };
+    text_of.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const char* const field = key(*tabulka[i]);
+        Slot& slot = place(slots, field);
+        if (slot.field == nullptr) {
+            if (texts.size() == most) {
+                return false;
+            }
+            slot = {field, static_cast<uint32_t>(texts.size())};
+            texts.push_back(field);
+            if (2 * texts.size() > slots.size()) {
+                std::vector<Slot> larger(2 * slots.size());
+                for (const Slot& s : slots) {
+                    if (s.field != nullptr) {
+                        place(larger, s.field) = s;
+                    }
+                }
+                slots.swap(larger);
+            }
+        }
+        text_of[i] = slot.text;
+    }
+    return true;
+}
+
+// Each entry's rank in the Slovak collation: each distinct text collated once.
 HugeVector<uint32_t> collationRanks(Klient* const* tabulka, std::size_t n, TextKey key, unsigned workers) {
-    HugeVector<uint32_t> text_of; // the distinct text of each entry, by its rank in byte order
+    HugeVector<uint32_t> text_of; // the distinct text of each entry
     HugeVector<std::string_view> texts;
-    for (const TextEntry& e : textOrder(tabulka, n, key, false, workers, {}, &text_of)) {
-        if (texts.size() == text_of[e.position]) {
-            texts.push_back(viewFixedText(key(*tabulka[e.position])));
+    HugeVector<const char*> fields;
+    if (distinctTexts(tabulka, n, key, text_of, fields)) {
+        for (const char* field : fields) {
+            texts.push_back({field, fixedTextLength(*reinterpret_cast<const Klient::Field20*>(field))});
+        }
+    } else {
+        // Many: in byte order, equal texts together.
+        for (const TextEntry& e : textOrder(tabulka, n, key, false, workers, {}, &text_of)) {
+            if (texts.size() == text_of[e.position]) {
+                texts.push_back(viewFixedText(key(*tabulka[e.position])));
+            }
         }
     }
     const HugeVector<uint32_t> ranks = slovakRanks(texts, workers);
@@ -190,7 +254,22 @@ HugeVector<uint32_t> textRanks(Klient* const* tabulka, std::size_t n, TextKey ke
         return collationRanks(tabulka, n, key, workers);
     }
     HugeVector<uint32_t> ranks;
-    textOrder(tabulka, n, key, false, workers, {}, &ranks);
+    HugeVector<const char*> fields;
+    if (!distinctTexts(tabulka, n, key, ranks, fields)) {
+        textOrder(tabulka, n, key, false, workers, {}, &ranks);
+        return ranks;
+    }
+    // The few distinct texts in byte order: a whole field, zeros behind its
+    // text, compares as the text does.
+    std::vector<uint32_t> order(fields.size());
+    std::iota(order.begin(), order.end(), 0u);
+    std::sort(order.begin(), order.end(),
+              [&](uint32_t a, uint32_t b) { return std::memcmp(fields[a], fields[b], 20) < 0; });
+    std::vector<uint32_t> rank_of(fields.size());
+    for (uint32_t r = 0; r < order.size(); ++r) {
+        rank_of[order[r]] = r;
+    }
+    forEachIndex(n, workers, [&](std::size_t i) { ranks[i] = rank_of[ranks[i]]; });
     return ranks;
 }
 

@@ -115,3 +115,42 @@ TEST(SortClients, EveryNumberOfWorkersOrdersAsOne) {
         }
     }
 }
+
+// Several keys, ascending and descending, on texts few and many (a line's
+// texts drawn from the list above, or made up at random): one stable order,
+// key after key.
+TEST(SortClients, SeveralKeysOrderAsTheRulesKeyAfterKey) {
+    std::mt19937 random(8);
+    const auto between = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    for (int round = 0; round < 40; ++round) {
+        TestTable t;
+        for (int i = between(0, 600); i > 0; --i) {
+            std::string line = randomLine(random);
+            if (round % 2 == 1) { // a surname and a first name of their own
+                std::string made(static_cast<std::size_t>(between(0, 19)), 'a');
+                for (char& c : made) {
+                    c = static_cast<char>(between('A', 'z'));
+                }
+                const std::size_t meno = line.find(',') + 1;
+                line.replace(meno, line.find(',', meno) - meno, made.substr(0, made.size() / 2));
+                const std::size_t priezvisko = line.find(',', meno) + 1;
+                line.replace(priezvisko, line.find(',', priezvisko) - priezvisko, made);
+            }
+            t.add(line);
+        }
+        std::vector<SortKey> keys;
+        for (int k = between(2, 4); k > 0; --k) {
+            keys.push_back({static_cast<SortCriterion>(between(0, 8)), between(0, 1) == 1});
+        }
+        HugeVector<Klient*> expected(t.tabulka.begin(), t.tabulka.end());
+        std::stable_sort(expected.begin(), expected.end(), [&](const Klient* a, const Klient* b) {
+            for (const SortKey& key : keys) {
+                if (const int c = referenceCompare(*a, *b, key.kriterium); c != 0) {
+                    return key.descending ? c > 0 : c < 0;
+                }
+            }
+            return false;
+        });
+        ASSERT_EQ(sortClients(t.tabulka.data(), t.pocet(), keys, dnes), expected) << "round " << round;
+    }
+}
