@@ -246,18 +246,12 @@ HugeVector<uint32_t> collationRanks(Klient* const* tabulka, std::size_t n, TextK
     return text_of;
 }
 
-// The ranks of a text key, numbers whose order is the key's order: in the
-// Slovak collation, or in byte order.
-HugeVector<uint32_t> textRanks(Klient* const* tabulka, std::size_t n, TextKey key, Collation collation,
-                               unsigned workers) {
-    if (collation == Collation::sk) {
-        return collationRanks(tabulka, n, key, workers);
-    }
-    HugeVector<uint32_t> ranks;
+// The byte-order ranks of a key's texts where they are few; false where they
+// are many.
+bool fewTextRanks(Klient* const* tabulka, std::size_t n, TextKey key, unsigned workers, HugeVector<uint32_t>& ranks) {
     HugeVector<const char*> fields;
     if (!distinctTexts(tabulka, n, key, ranks, fields)) {
-        textOrder(tabulka, n, key, false, workers, {}, &ranks);
-        return ranks;
+        return false;
     }
     // The few distinct texts in byte order: a whole field, zeros behind its
     // text, compares as the text does.
@@ -270,6 +264,20 @@ HugeVector<uint32_t> textRanks(Klient* const* tabulka, std::size_t n, TextKey ke
         rank_of[order[r]] = r;
     }
     forEachIndex(n, workers, [&](std::size_t i) { ranks[i] = rank_of[ranks[i]]; });
+    return true;
+}
+
+// The ranks of a text key, numbers whose order is the key's order: in the
+// Slovak collation, or in byte order.
+HugeVector<uint32_t> textRanks(Klient* const* tabulka, std::size_t n, TextKey key, Collation collation,
+                               unsigned workers) {
+    if (collation == Collation::sk) {
+        return collationRanks(tabulka, n, key, workers);
+    }
+    HugeVector<uint32_t> ranks;
+    if (!fewTextRanks(tabulka, n, key, workers, ranks)) {
+        textOrder(tabulka, n, key, false, workers, {}, &ranks);
+    }
     return ranks;
 }
 
@@ -316,7 +324,11 @@ HugeVector<uint32_t> orderByPair(Klient* const* tabulka, const HugeVector<uint32
 HugeVector<Klient*> sortByKey(Klient* const* tabulka, std::size_t n, SortKey key, const Datum& dnes,
                                Collation collation, unsigned workers, const ProgressCallback& progress) {
     const auto& item = menuItem(key.kriterium).key;
-    if (const auto* text = std::get_if<TextKey>(&item); text != nullptr && collation == Collation::bytes) {
+    const auto* text = std::get_if<TextKey>(&item);
+    // Texts in byte order: by their ranks where they are few (a radix pass
+    // or two over small numbers), else by their bytes.
+    HugeVector<uint32_t> ranks;
+    if (text != nullptr && collation == Collation::bytes && !fewTextRanks(tabulka, n, *text, workers, ranks)) {
         return sortByText(tabulka, n, *text, key.descending, workers, progress);
     }
     if (const auto* number = std::get_if<SortMenuItem::NumberKey>(&item)) {
@@ -325,7 +337,9 @@ HugeVector<Klient*> sortByKey(Klient* const* tabulka, std::size_t n, SortKey key
             tabulka, n, [&](std::size_t i) { return orderedNumber((*number)(*tabulka[i], dnes)) ^ flip; }, workers,
             progress);
     }
-    const HugeVector<uint32_t> ranks = textRanks(tabulka, n, std::get<TextKey>(item), collation, workers);
+    if (ranks.empty()) {
+        ranks = collationRanks(tabulka, n, *text, workers);
+    }
     const uint32_t flip = key.descending ? 0xFFFFFFFFu : 0;
     return sortByNumber(tabulka, n, [&](std::size_t i) { return ranks[i] ^ flip; }, workers, progress);
 }
