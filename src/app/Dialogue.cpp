@@ -28,7 +28,6 @@ constexpr std::string_view chyba_hlavneho_menu = "\nNeplatny vstup! Prosim zadaj
 constexpr std::string_view chyba_filtra = "\nNeplatny vstup! Prosim zadajte cislo v intervale 1 az 5.\n";
 constexpr std::string_view chyba_usporiadania = "Neplatny vstup! Prosim zadajte cislo v intervale 1 az 9.\n";
 constexpr std::string_view chyba_hranic = "\nNeplatny vstup! Prosim zadajte dve cele cisla.\n";
-constexpr std::string_view nedostatok_pamate = "Nedostatok pamate, operacia nebola vykonana.\n";
 
 enum class Volba { filtrovat, usporiadat, ukoncit };
 

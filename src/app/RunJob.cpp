@@ -12,7 +12,6 @@
 namespace {
 
 constexpr std::string_view chyba_vystupu = "Vystupny subor sa nepodarilo vytvorit. Vystup do suboru nebol vykonany.";
-constexpr std::string_view nedostatok_pamate = "Nedostatok pamate, operacia nebola vykonana.\n";
 
 void noteOutput(const OutputResult& result, int32_t pocet, const Job& job, Console& c) noexcept {
     const std::string_view name = job.output == Job::Output::named_file ? job.output_name : result.name.view();

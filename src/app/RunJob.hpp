@@ -7,9 +7,13 @@
 
 #include <cstdint>
 #include <ctime>
+#include <string_view>
 
 // The executor of a job, whether the command line or a cycle of the
 // dialogue describes it.
+
+// What a job or a cycle says where memory runs out before it shows anything.
+inline constexpr std::string_view nedostatok_pamate = "Nedostatok pamate, operacia nebola vykonana.\n";
 
 // Orders the first pocet entries of the table by the job's keys, in place,
 // writes the job's output and lists the table where the job asks, in the
